@@ -1,0 +1,200 @@
+#include "common/platform.hpp"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+namespace common {
+
+namespace {
+
+// Retries a transfer interrupted by a signal and completes short transfers,
+// so a byte count comes back whole unless the file ends or fails.
+template <typename Transfer>
+std::int64_t transferAll(Transfer transfer, std::int64_t bytes) {
+    std::int64_t done = 0;
+    while (done < bytes) {
+        const ssize_t n = transfer(done, static_cast<std::size_t>(bytes - done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return done > 0 ? done : -1;
+        }
+        if (n == 0) break;
+        done += n;
+    }
+    return done;
+}
+
+int openDescriptor(const std::string& path, int flags) {
+    int descriptor;
+    do {
+        descriptor = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    } while (descriptor < 0 && errno == EINTR);
+    return descriptor;
+}
+
+}  // namespace
+
+RawFile::~RawFile() { close(); }
+
+RawFile::RawFile(RawFile&& other) noexcept : descriptor_(other.descriptor_) { other.descriptor_ = -1; }
+
+RawFile& RawFile::operator=(RawFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        descriptor_ = other.descriptor_;
+        other.descriptor_ = -1;
+    }
+    return *this;
+}
+
+RawFile RawFile::create(const std::string& path) {
+    return RawFile(openDescriptor(path, O_RDWR | O_CREAT | O_TRUNC));
+}
+
+RawFile RawFile::openRead(const std::string& path) { return RawFile(openDescriptor(path, O_RDONLY)); }
+
+RawFile RawFile::openReadWrite(const std::string& path) { return RawFile(openDescriptor(path, O_RDWR)); }
+
+std::int64_t RawFile::read(void* data, std::int64_t bytes) {
+    if (descriptor_ < 0 || bytes < 0) return -1;
+    char* target = static_cast<char*>(data);
+    return transferAll([&](std::int64_t done, std::size_t count) { return ::read(descriptor_, target + done, count); },
+                       bytes);
+}
+
+std::int64_t RawFile::write(const void* data, std::int64_t bytes) {
+    if (descriptor_ < 0 || bytes < 0) return -1;
+    const char* source = static_cast<const char*>(data);
+    return transferAll(
+        [&](std::int64_t done, std::size_t count) { return ::write(descriptor_, source + done, count); }, bytes);
+}
+
+std::int64_t RawFile::readAt(std::int64_t offset, void* data, std::int64_t bytes) {
+    if (descriptor_ < 0 || bytes < 0 || offset < 0) return -1;
+    char* target = static_cast<char*>(data);
+    return transferAll(
+        [&](std::int64_t done, std::size_t count) { return ::pread(descriptor_, target + done, count, offset + done); },
+        bytes);
+}
+
+std::int64_t RawFile::writeAt(std::int64_t offset, const void* data, std::int64_t bytes) {
+    if (descriptor_ < 0 || bytes < 0 || offset < 0) return -1;
+    const char* source = static_cast<const char*>(data);
+    return transferAll(
+        [&](std::int64_t done, std::size_t count) { return ::pwrite(descriptor_, source + done, count, offset + done); },
+        bytes);
+}
+
+std::int64_t RawFile::seek(std::int64_t offset) {
+    if (descriptor_ < 0 || offset < 0) return -1;
+    return ::lseek(descriptor_, static_cast<off_t>(offset), SEEK_SET);
+}
+
+std::int64_t RawFile::size() const {
+    struct stat status {};
+    if (descriptor_ < 0 || ::fstat(descriptor_, &status) != 0) return -1;
+    return status.st_size;
+}
+
+void RawFile::close() {
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+        descriptor_ = -1;
+    }
+}
+
+bool fileExists(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
+}
+
+bool directoryExists(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool deleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool makeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
+
+bool copyFile(const std::string& from, const std::string& to) {
+    RawFile source = RawFile::openRead(from);
+    if (!source.isOpen()) return false;
+    RawFile target = RawFile::create(to);
+    if (!target.isOpen()) return false;
+    std::vector<char> block(1 << 20);
+    for (;;) {
+        const std::int64_t got = source.read(block.data(), static_cast<std::int64_t>(block.size()));
+        if (got < 0) return false;
+        if (got == 0) return true;
+        if (target.write(block.data(), got) != got) return false;
+    }
+}
+
+std::string joinPath(std::string_view folder, std::string_view name) {
+    if (folder.empty()) return std::string(name);
+    std::string path(folder);
+    if (path.back() != '/') path.push_back('/');
+    path.append(name);
+    return path;
+}
+
+std::string folderOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos) return {};
+    if (slash == 0) return "/";
+    return std::string(path.substr(0, slash));
+}
+
+std::string nameOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+bool matchWildcard(std::string_view pattern, std::string_view name) {
+    // Iterative glob match with one backtrack point for the last "*": linear
+    // enough for file names, and no recursion for hostile patterns.
+    std::size_t p = 0, n = 0;
+    std::size_t starPattern = std::string_view::npos, starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starPattern = p++;
+            starName = n;
+        } else if (starPattern != std::string_view::npos) {
+            p = starPattern + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+std::vector<std::string> findFiles(std::string_view pattern) {
+    const std::string folder = folderOf(pattern);
+    const std::string namePattern = nameOf(pattern);
+    std::vector<std::string> names;
+    DIR* directory = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (directory == nullptr) return names;
+    while (const dirent* entry = ::readdir(directory)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        if (!matchWildcard(namePattern, name)) continue;
+        if (fileExists(joinPath(folder, name))) names.push_back(name);
+    }
+    ::closedir(directory);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace common

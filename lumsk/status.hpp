@@ -1,0 +1,28 @@
+#pragma once
+// The gridding status codes: the value MINC leaves in its last argument.
+// 0 is a good run; every negative value is a failure after which no grid file
+// is written; a positive value is not a failure.
+#include <cstdint>
+
+namespace lumsk {
+
+inline constexpr std::int32_t kStatusGood = 0;
+inline constexpr std::int32_t kStatusTooManyBlocks = -2;          // layout of more than 3600 blocks
+inline constexpr std::int32_t kStatusBlocksCannotOverlap = -999;  // NCOL or NROW of 5 or less
+inline constexpr std::int32_t kStatusBadDataFile = -1000;         // unusable point data name, or empty rotated extent
+inline constexpr std::int32_t kStatusNoBlockLayout = -1001;       // no block layout fits the work area
+inline constexpr std::int32_t kStatusNoPointInGrid = -1002;       // no usable point inside the grid
+inline constexpr std::int32_t kStatusChainBroken = -1003;         // a point chain cannot be followed
+inline constexpr std::int32_t kStatusChainBrokenRecord = -1004;   // likewise, at a record of the chain
+inline constexpr std::int32_t kStatusCoarseFirst = -1005;         // -1005 .. -1009: the coarse grid cannot
+inline constexpr std::int32_t kStatusCoarseLast = -1009;          //   be interpolated onto a block
+inline constexpr std::int32_t kStatusNoStartValue = -1010;        // a starting grid holds no value at all
+inline constexpr std::int32_t kStatusSubArrayTooBig = -1011;      // a sub-array does not fit its target
+inline constexpr std::int32_t kStatusMaskTooNarrow = -1013;       // the mask is narrower than its header says
+inline constexpr std::int32_t kStatusMaskRadiusTooSmall = -1014;  // the mask window radius is below 1
+// A file of the call could not be created or opened (for example in a
+// read-only working folder): the call fails cleanly, leaving no temporary
+// file and writing no grid.
+inline constexpr std::int32_t kStatusFileUnavailable = -1015;
+
+}  // namespace lumsk
