@@ -1,0 +1,146 @@
+// Line-by-line reading in large blocks.
+//
+// The input files run to hundreds of megabytes, so bytes are read a block at
+// a time and each line is handed out as a view into the block. Only a line
+// that straddles two blocks is copied, into `carry_`, where it is assembled
+// whole however long it is.
+#include "common/line_reader.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+namespace common {
+namespace {
+
+constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
+// A CR that ends a line is part of a CR LF line end, not of the text. A CR
+// just before the end of the input is taken the same way, as a DOS file
+// whose last line end lost its LF.
+std::string_view withoutLineEnd(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
+}  // namespace
+
+LineReader::LineReader(const std::string& path)
+    : name_(path), descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), ownsDescriptor_(true) {}
+
+LineReader::LineReader(int descriptor, std::string name)
+    : name_(std::move(name)), descriptor_(descriptor), ownsDescriptor_(false) {}
+
+LineReader::~LineReader() {
+    if (ownsDescriptor_ && descriptor_ >= 0) {
+        ::close(descriptor_);
+    }
+}
+
+LineReader::LineReader(LineReader&& other) noexcept
+    : name_(std::move(other.name_)),
+      descriptor_(std::exchange(other.descriptor_, -1)),
+      ownsDescriptor_(std::exchange(other.ownsDescriptor_, false)),
+      atEnd_(other.atEnd_),
+      failed_(other.failed_),
+      lineNumber_(other.lineNumber_),
+      buffer_(std::move(other.buffer_)),
+      begin_(std::exchange(other.begin_, 0)),
+      end_(std::exchange(other.end_, 0)),
+      carry_(std::move(other.carry_)) {}
+
+LineReader& LineReader::operator=(LineReader&& other) noexcept {
+    if (this != &other) {
+        if (ownsDescriptor_ && descriptor_ >= 0) {
+            ::close(descriptor_);
+        }
+        name_ = std::move(other.name_);
+        descriptor_ = std::exchange(other.descriptor_, -1);
+        ownsDescriptor_ = std::exchange(other.ownsDescriptor_, false);
+        atEnd_ = other.atEnd_;
+        failed_ = other.failed_;
+        lineNumber_ = other.lineNumber_;
+        buffer_ = std::move(other.buffer_);
+        begin_ = std::exchange(other.begin_, 0);
+        end_ = std::exchange(other.end_, 0);
+        carry_ = std::move(other.carry_);
+    }
+    return *this;
+}
+
+bool LineReader::next(std::string_view& line) {
+    // The line handed out last may live in `carry_`; it is no longer needed.
+    carry_.clear();
+    if (descriptor_ < 0 || failed_) {
+        return false;
+    }
+    for (;;) {
+        const char* start = buffer_.data() + begin_;
+        const std::size_t available = end_ - begin_;
+        const void* found = available > 0 ? std::memchr(start, '\n', available) : nullptr;
+        if (found != nullptr) {
+            const auto length = static_cast<std::size_t>(static_cast<const char*>(found) - start);
+            begin_ += length + 1;
+            ++lineNumber_;
+            if (carry_.empty()) {
+                line = withoutLineEnd(std::string_view(start, length));
+            } else {
+                carry_.append(start, length);
+                line = withoutLineEnd(carry_);
+            }
+            return true;
+        }
+        // No line end in what is left of the block: keep the partial line
+        // and read on.
+        carry_.append(start, available);
+        begin_ = end_ = 0;
+        if (atEnd_ || !fill()) {
+            if (failed_ || carry_.empty()) {
+                return false;
+            }
+            ++lineNumber_;  // a last line without a line end
+            line = withoutLineEnd(carry_);
+            return true;
+        }
+    }
+}
+
+// Reads the next block into the (empty) buffer; false at the end of the
+// input or on a read error.
+bool LineReader::fill() {
+    if (buffer_.size() != kBlockBytes) {
+        buffer_.resize(kBlockBytes);
+    }
+    for (;;) {
+        const ssize_t got = ::read(descriptor_, buffer_.data(), buffer_.size());
+        if (got > 0) {
+            end_ = static_cast<std::size_t>(got);
+            return true;
+        }
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        atEnd_ = true;
+        failed_ = got < 0;
+        return false;
+    }
+}
+
+bool LineReader::rewind() {
+    if (descriptor_ < 0 || ::lseek(descriptor_, 0, SEEK_SET) != 0) {
+        return false;
+    }
+    atEnd_ = false;
+    failed_ = false;
+    lineNumber_ = 0;
+    begin_ = end_ = 0;
+    carry_.clear();
+    return true;
+}
+
+}  // namespace common
