@@ -62,6 +62,7 @@ struct MincSettings {
     float searchRadiusCells = 0.0f;      // 0: no mask
     std::int32_t maskRecordWords = 0;    // mask columns + 1, at least 30
     std::int32_t sortingRecordWords = 0; // 3 * points per block + 2
+    std::int32_t sortingRecordsInUse = 0;  // records of the data-sorting file written (head + overflow)
     std::int32_t blockRecordWords = 0;   // NCB * NRB
     std::int32_t ZCHAN = 1;
     std::int32_t gridRowsWritten = 0;

@@ -154,6 +154,9 @@ TEST(EditFormat, DegenerateFieldsNeverFail) {
     EXPECT_EQ(common::formatE(1.5, 6, 0), "******");
     // A negative decimal count is taken as none.
     EXPECT_EQ(common::formatF(2.0, 4, -1), "  2.");
+    // More decimals than the width holds: asterisks, without building the digits.
+    EXPECT_EQ(common::formatF(2.0, 5, 1'000'000'000), "*****");
+    EXPECT_EQ(common::formatE(2.0, 9, 5), "*********");
 }
 
 TEST(EditFormat, IntegersBeyondInt32) {

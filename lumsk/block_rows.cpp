@@ -1,0 +1,192 @@
+// Pasting one tier of solved blocks into full-width grid rows and mask rows.
+#include <algorithm>
+
+#include "lumsk/block_solve.hpp"
+#include "lumsk/mask_file.hpp"
+#include "lumsk/status.hpp"
+
+namespace lumsk {
+
+namespace {
+
+// The block rows of tier ITIER that go into the output: the two padding rows
+// at the bottom and top are never output, and of the rows that two tiers
+// share the upper tier's win.
+struct TierRows {
+    std::int32_t firstBlockRow;
+    std::int32_t count;
+};
+
+TierRows tierRows(const MincSettings& settings, std::int32_t ITIER) {
+    const std::int32_t H = settings.NYT - 4;
+    const std::int32_t T = settings.NRB - settings.NOVL;
+    TierRows rows{ITIER == 1 ? 3 : 1, T};
+    if (settings.NTIER == 1) {
+        rows.count = H;
+    } else if (ITIER == 1) {
+        rows.count = T - 2;
+    } else if (ITIER == settings.NTIER) {
+        rows.count = H - (settings.NTIER - 1) * T + 2;
+    }
+    return rows;
+}
+
+// The block columns section `section` gives to the output, when `filled`
+// grid columns are already taken: the two padding columns at the left are
+// never output, and of the columns two sections share the right-hand one's
+// win; the last section gives what is still missing.
+struct SectionColumns {
+    std::int32_t first;
+    std::int32_t last;
+};
+
+SectionColumns sectionColumns(const MincSettings& settings, std::int32_t section, std::int32_t filled) {
+    const std::int32_t G = settings.NXT - 4;
+    SectionColumns columns{section == 1 ? 3 : 1, settings.NCB - settings.NOVL};
+    if (section == settings.NSECT) {
+        columns.last = columns.first + std::max(G - filled, 0) - 1;
+    }
+    return columns;
+}
+
+std::size_t nodeIndex(std::int32_t NCB, std::int32_t column, std::int32_t row) {
+    return static_cast<std::size_t>(row - 1) * NCB + static_cast<std::size_t>(column - 1);
+}
+
+void readBlockRecord(const MincSettings& settings, common::RawFile& IBHAND, std::int32_t record, void* values) {
+    const std::int64_t words = static_cast<std::int64_t>(settings.NCB) * settings.NRB;
+    IBHAND.readAt(static_cast<std::int64_t>(record - 1) * words * 4, values, words * 4);
+}
+
+// Copies block columns `taken` of the chunk's block rows into the row buffer
+// from output column `column` on.
+void pasteGridSection(std::span<const float> ZBLK, std::int32_t NCB, SectionColumns taken, std::int32_t firstRow,
+                      std::int32_t chunkRows, std::span<float> ROWS, std::size_t width, std::int32_t column) {
+    const std::int32_t count = taken.last - taken.first + 1;
+    for (std::int32_t k = 0; k < chunkRows; ++k) {
+        const auto from = ZBLK.begin() + static_cast<std::ptrdiff_t>(nodeIndex(NCB, taken.first, firstRow + k));
+        const std::size_t to = static_cast<std::size_t>(k) * width + static_cast<std::size_t>(column - 1);
+        std::copy(from, from + count, ROWS.begin() + static_cast<std::ptrdiff_t>(to));
+    }
+}
+
+// Marks the nodes that got data (non-zero flags) in the row buffer; zeros
+// leave what the section to the left put there. With `seam`, the flag of the
+// column after the last one taken marks the next output column too, so that
+// a data node on the seam is marked from either side.
+void pasteMaskSection(std::span<const std::int32_t> IBLK, std::int32_t NCB, SectionColumns taken, bool seam,
+                      std::int32_t firstRow, std::int32_t chunkRows, std::span<std::int32_t> IROWS,
+                      std::size_t width, std::int32_t column) {
+    const std::int32_t lastMarked = taken.last + (seam ? 1 : 0);
+    for (std::int32_t k = 0; k < chunkRows; ++k) {
+        const std::size_t rowStart = static_cast<std::size_t>(k) * width + static_cast<std::size_t>(column - 1);
+        for (std::int32_t c = taken.first; c <= lastMarked; ++c) {
+            if (IBLK[nodeIndex(NCB, c, firstRow + k)] != 0) {
+                IROWS[rowStart + static_cast<std::size_t>(c - taken.first)] = kMaskData;
+            }
+        }
+    }
+}
+
+// Appends the chunk's grid rows in one write; true once all H rows are out.
+bool writeGridRows(MincSettings& settings, common::RawFile& IGHAND, std::span<const float> ROWS, std::int32_t NW,
+                   std::int32_t chunkRows) {
+    const std::int32_t H = settings.NYT - 4;
+    const std::int32_t rows = std::min(chunkRows, H - settings.gridRowsWritten);
+    IGHAND.write(ROWS.data(), static_cast<std::int64_t>(rows) * NW * 4);
+    settings.gridRowsWritten += rows;
+    return settings.gridRowsWritten >= H;
+}
+
+// Writes the chunk's mask rows, blank in their IHW border columns at each
+// end; true once the last grid row's mask row is out.
+bool writeMaskRows(MincState& state, common::RawFile& MHAND, std::span<std::int32_t> IROWS, std::int32_t NW,
+                   std::int32_t IHW, std::int32_t chunkRows) {
+    MincSettings& settings = state.settings;
+    const std::int32_t H = settings.NYT - 4;
+    for (std::int32_t k = 0; k < chunkRows; ++k) {
+        std::int32_t* row = IROWS.data() + static_cast<std::size_t>(k) * static_cast<std::size_t>(NW);
+        std::fill_n(row, IHW, 0);
+        std::fill_n(row + (NW - IHW), IHW, 0);
+        ++settings.maskRowsWritten;
+        std::int32_t ignored = 0;
+        ROWDA(state, MHAND, NW, row, 0, settings.maskRowsWritten, ignored);
+        if (settings.maskRowsWritten >= IHW + H) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void ASSEMB(MincState& state, std::int32_t NCB, std::int32_t NRB, std::span<float> ZBLK,
+            std::span<std::int32_t> IBLK, std::int32_t NW, std::int32_t MAXROW, std::span<float> ROWS,
+            std::span<std::int32_t> IROWS, [[maybe_unused]] std::int32_t ISECT, std::int32_t ITIER,
+            std::int32_t IHW, common::RawFile& IBHAND, common::RawFile& IGHAND, common::RawFile& MHAND,
+            std::int32_t& ISTAT) {
+    ISTAT = 0;
+    MincSettings& settings = state.settings;
+    const bool maskRows = IHW > 0;
+    const std::int32_t recordOffset = maskRows ? settings.NSECT : 0;
+    const TierRows rows = tierRows(settings, ITIER);
+    const std::size_t width = static_cast<std::size_t>(std::max(NW, 0));
+    const std::size_t nodes = static_cast<std::size_t>(NCB) * NRB;
+    // The layout and the buffers must hold what is pasted; MINC's layouts
+    // always do, and anything else is refused rather than overrun.
+    const std::size_t bufferRows = (maskRows ? IROWS.size() : ROWS.size()) / std::max<std::size_t>(width, 1);
+    if (MAXROW < 1 || static_cast<std::size_t>(MAXROW) > bufferRows || NW < 2 * IHW ||
+        rows.firstBlockRow + rows.count - 1 > NRB || nodes > (maskRows ? IBLK.size() : ZBLK.size())) {
+        ISTAT = kStatusSubArrayTooBig;
+        return;
+    }
+
+    for (std::int32_t chunkStart = 0; chunkStart < rows.count; chunkStart += MAXROW) {
+        const std::int32_t chunkRows = std::min(MAXROW, rows.count - chunkStart);
+        const std::int32_t firstRow = rows.firstBlockRow + chunkStart;
+        const std::size_t chunkValues = static_cast<std::size_t>(chunkRows) * width;
+        if (maskRows) {
+            std::fill_n(IROWS.begin(), chunkValues, 0);
+        } else {
+            std::fill_n(ROWS.begin(), chunkValues, settings.DNULL);
+        }
+        std::int32_t column = IHW + 1;  // next output column, 1-based
+        for (std::int32_t s = 1; s <= settings.NSECT; ++s) {
+            const SectionColumns taken = sectionColumns(settings, s, column - IHW - 1);
+            const std::int32_t count = taken.last - taken.first + 1;
+            const std::int32_t seam = maskRows && s < settings.NSECT ? 1 : 0;
+            if (taken.last + seam > NCB || column - 1 + count + seam > NW) {
+                ISTAT = kStatusSubArrayTooBig;
+                return;
+            }
+            if (maskRows) {
+                readBlockRecord(settings, IBHAND, recordOffset + s, IBLK.data());
+                pasteMaskSection(IBLK, NCB, taken, seam == 1, firstRow, chunkRows, IROWS, width, column);
+            } else {
+                readBlockRecord(settings, IBHAND, recordOffset + s, ZBLK.data());
+                pasteGridSection(ZBLK, NCB, taken, firstRow, chunkRows, ROWS, width, column);
+            }
+            column += count;
+        }
+        const bool allWritten = maskRows ? writeMaskRows(state, MHAND, IROWS, NW, IHW, chunkRows)
+                                         : writeGridRows(settings, IGHAND, ROWS, NW, chunkRows);
+        if (allWritten) {
+            return;
+        }
+    }
+}
+
+void PADROW(const MincState& state, std::int32_t IHW, std::int32_t& NROWS, common::RawFile& MHAND, std::int32_t NW,
+            std::span<std::int32_t> IBUF) {
+    if (NW < 0 || static_cast<std::size_t>(NW) > IBUF.size()) {
+        return;
+    }
+    std::fill_n(IBUF.begin(), NW, 0);
+    for (std::int32_t k = 0; k < IHW; ++k) {
+        ++NROWS;
+        std::int32_t ignored = 0;
+        ROWDA(state, MHAND, NW, IBUF.data(), 0, NROWS, ignored);
+    }
+}
+
+}  // namespace lumsk

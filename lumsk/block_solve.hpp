@@ -1,0 +1,64 @@
+#pragma once
+// The block loop: blocks are solved tier by tier (from the lowest y up) and
+// section by section (left to right), each starting from the coarse surface
+// and continuing its left and lower neighbours; after each tier the blocks are
+// pasted into full-width rows of the grid row scratch file "~mincgr.tmp" and,
+// with a search-radius mask, into mask rows. The solved blocks of one tier
+// (and their node flags) pass through the block file "~mincsb.tmp", record r
+// at byte (r - 1) * NCB * NRB * 4. Every solved block adds a line to the table
+// of the MINC log.
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "common/platform.hpp"
+#include "lumsk/minc_state.hpp"
+
+namespace lumsk {
+
+inline constexpr const char* kBlockFileName = "~mincsb.tmp";
+inline constexpr const char* kGridRowFileName = "~mincgr.tmp";
+
+// PCONTL: solves every block and writes the NTOTR working rows of NTOTC values
+// to the grid row scratch file (and, with a half window above 0, the mask
+// rows), and the block table to the log. NODES = NCB * NRB; WORK the work
+// array; RECBUF one data-sorting record. ISTAT: 0 or the first negative
+// status met; -1011 when not even one row fits in the work array beside a
+// block.
+void PCONTL(MincState& state, std::int32_t NTOTC, std::int32_t NTOTR, std::int32_t NODES, std::span<float> WORK,
+            std::int32_t NPW, std::span<float> RECBUF, std::int32_t& ISTAT);
+
+// ICONTL: solves block (ISECT, ITIER) into the block grid at the start of the
+// work array and records it in the block file (its node flags too when IHW is
+// above 0). XOFF = (ISECT - 1) * S, YOFF = (ITIER - 1) * T.
+void ICONTL(MincState& state, std::int32_t ISECT, std::int32_t ITIER, std::int32_t IHW, float XOFF, float YOFF,
+            std::span<float> RECBUF, std::int32_t NPW, std::int32_t& ISTAT);
+
+// ASSEMB: pastes the blocks of tier ITIER into full-width rows of NW values,
+// at most MAXROW rows at a time. IHW 0: grid rows from ZBLK, appended to
+// IGHAND through ROWS. IHW above 0: mask rows from the node flag records in
+// IBLK, written to MHAND through IROWS with IHW blank columns at each end.
+// ISECT is not used.
+void ASSEMB(MincState& state, std::int32_t NCB, std::int32_t NRB, std::span<float> ZBLK,
+            std::span<std::int32_t> IBLK, std::int32_t NW, std::int32_t MAXROW, std::span<float> ROWS,
+            std::span<std::int32_t> IROWS, std::int32_t ISECT, std::int32_t ITIER, std::int32_t IHW,
+            common::RawFile& IBHAND, common::RawFile& IGHAND, common::RawFile& MHAND, std::int32_t& ISTAT);
+
+// PADROW: writes IHW blank mask rows of NW codes after row NROWS, counting
+// NROWS up. IBUF (at least NW words) is cleared and used as the row.
+void PADROW(const MincState& state, std::int32_t IHW, std::int32_t& NROWS, common::RawFile& MHAND,
+            std::int32_t NW, std::span<std::int32_t> IBUF);
+
+// WRBLK: writes the first NVAL values of VALS at block file record IREC.
+void WRBLK(const MincState& state, common::RawFile& IBHAND, std::int32_t IREC, std::int32_t NVAL,
+           std::span<const float> VALS);
+void WRBLK(const MincState& state, common::RawFile& IBHAND, std::int32_t IREC, std::int32_t NVAL,
+           std::span<const std::int32_t> VALS);
+
+// The block table of the MINC log: the heading written before every block
+// (an empty line and the header line) and the 43-byte line of a solved block.
+std::string blockTableHeading();
+std::string blockTableLine(std::int32_t tier, std::int32_t section, float firstError, float endError,
+                           std::int32_t iterations);
+
+}  // namespace lumsk

@@ -1,0 +1,110 @@
+// Grid turning: GEOFLIP.
+#include "lumsk/grid_turning.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/platform.hpp"
+#include "lumsk/grid_file.hpp"
+
+namespace lumsk {
+
+namespace {
+
+// The part of the header a turned grid needs: sizes, row order, geometry.
+constexpr std::int64_t kGeometryBytes = 52;
+// Start values of the extremes, as the grid writer uses them.
+constexpr float kZminStart = 1.0E7f;
+constexpr float kZmaxStart = -1.0E7f;
+// The turned grid is always stored last row first.
+constexpr std::int32_t kStoredTopFirst = -2;
+
+struct InputGrid {
+    std::int32_t NX = 0;
+    std::int32_t NY = 0;
+    std::int32_t KX = 0;
+    // Held as float32, so the turned header carries 4-byte precision.
+    float DX = 0.0f;
+    float DY = 0.0f;
+    float X0 = 0.0f;
+    float Y0 = 0.0f;
+    std::vector<float> values;  // NX by NY, column index first, in stored order
+};
+
+template <typename T>
+T fieldAt(const unsigned char* bytes, std::size_t offset) {
+    T value;
+    std::memcpy(&value, bytes + offset, sizeof value);
+    return value;
+}
+
+// Reads an input grid whole; false when it is missing or shorter than its
+// header says.
+bool readInput(const std::string& name, InputGrid& grid) {
+    common::RawFile file = common::RawFile::openRead(name);
+    unsigned char header[kGeometryBytes];
+    if (file.readAt(0, header, kGeometryBytes) != kGeometryBytes) return false;
+    grid.NX = fieldAt<std::int32_t>(header, 8);
+    grid.NY = fieldAt<std::int32_t>(header, 12);
+    grid.KX = fieldAt<std::int32_t>(header, 16);
+    grid.DX = static_cast<float>(fieldAt<double>(header, 20));
+    grid.DY = static_cast<float>(fieldAt<double>(header, 28));
+    grid.X0 = static_cast<float>(fieldAt<double>(header, 36));
+    grid.Y0 = static_cast<float>(fieldAt<double>(header, 44));
+    if (grid.NX < 0 || grid.NY < 0) return false;
+    const std::int64_t bytes = static_cast<std::int64_t>(grid.NX) * grid.NY * 4;
+    if (file.size() < kGridHeaderBytes + bytes) return false;
+    grid.values.resize(static_cast<std::size_t>(bytes / 4));
+    return file.readAt(kGridHeaderBytes, grid.values.data(), bytes) == bytes;
+}
+
+// Output (i, NX - j + 1) of the NY by NX turned grid takes input column j of
+// the input row that is i-th from the top.
+std::vector<float> turn(const InputGrid& in) {
+    const std::size_t nx = static_cast<std::size_t>(in.NX);
+    const std::size_t ny = static_cast<std::size_t>(in.NY);
+    std::vector<float> out(nx * ny);
+    for (std::size_t i = 1; i <= ny; ++i) {
+        const std::size_t storedRow = in.KX == 1 ? ny - i + 1 : i;
+        for (std::size_t j = 1; j <= nx; ++j) {
+            out[(i - 1) + (nx - j) * ny] = in.values[(j - 1) + (storedRow - 1) * nx];
+        }
+    }
+    return out;
+}
+
+bool writeTurned(common::RawFile& file, const InputGrid& in, const std::vector<float>& out) {
+    float zmin = kZminStart;
+    float zmax = kZmaxStart;
+    for (const float value : out) {
+        if (value == kNullValue) continue;
+        zmin = std::min(zmin, value);
+        zmax = std::max(zmax, value);
+    }
+    const float topRowY = in.Y0 + static_cast<float>(in.NY - 1) * in.DY;
+    const GridHeaderBytes header =
+        encodeGridHeader(makeGridHeader(in.NY, in.NX, kStoredTopFirst, in.DY, in.DX, topRowY, in.X0, zmin, zmax));
+    if (file.write(header.data(), kGridHeaderBytes) != kGridHeaderBytes) return false;
+    const std::int64_t bytes = static_cast<std::int64_t>(out.size()) * 4;
+    return file.write(out.data(), bytes) == bytes;
+}
+
+}  // namespace
+
+bool GEOFLIP(std::string_view INGRD, std::string_view OUTGRD) {
+    InputGrid in;
+    if (!readInput(nameBeforeNul(INGRD), in)) return false;
+    const std::vector<float> out = turn(in);
+    const std::string name = gridFileName(OUTGRD);
+    common::RawFile file = common::RawFile::create(name);
+    if (!file.isOpen()) return false;
+    const bool written = writeTurned(file, in, out);
+    file.close();
+    if (!written) common::deleteFile(name);
+    return written;
+}
+
+}  // namespace lumsk

@@ -1,0 +1,155 @@
+#include "lumsk/node_weights.hpp"
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+
+#include "common/float_to_int.hpp"
+
+namespace lumsk {
+namespace {
+
+// Words of one node data record (0-based offsets within the record).
+constexpr std::size_t kWordsPerNode = 6;
+constexpr std::size_t kWord1 = 0;
+constexpr std::size_t kWord2 = 1;
+constexpr std::size_t kWord3 = 2;
+constexpr std::size_t kWord4 = 3;
+constexpr std::size_t kWord5 = 4;
+constexpr std::size_t kWord6 = 5;
+
+// Nudge added before rounding a coordinate to its node, and the limit past
+// which the rounded node is taken one lower: a point half-way between two
+// nodes, and up to 0.0001 past that, goes to the lower node.
+constexpr float kRoundingNudge = 0.000001f;
+constexpr float kLowerNodeLimit = 0.4999f;
+
+// A summed weight below this counts as none.
+constexpr float kNoWeight = 0.0000001f;
+// A mean offset of squared length at or below this (0.05 of a cell) puts the
+// data on the node: the node is fixed.
+constexpr float kOnNodeSquared = 0.0025f;
+
+// Nearest node of a coordinate in node units; may lie outside the grid.
+std::int32_t nearestNode(float position) {
+    std::int32_t node = common::roundToInt32(position + kRoundingNudge);
+    if (node != common::kIntegerIndefinite && static_cast<float>(node) - position > kLowerNodeLimit) {
+        node = node - 1;
+    }
+    return node;
+}
+
+// Quadrant code of a mean offset (data position minus node position).
+std::int32_t quadrantCode(float dx, float dy) {
+    constexpr std::array<std::int32_t, 4> kCodes = {3, 4, 2, 1};
+    const std::size_t index = (dx >= 0.0f ? 1u : 0u) + (dy >= 0.0f ? 2u : 0u);
+    return kCodes[index];
+}
+
+// Coefficients of the minimum-curvature data equation for a data node whose
+// mean data offset is (xi, eta) in size; W6 holds the mean data value.
+void setDataCoefficients(float* record) {
+    const float xi = std::fabs(record[kWord2]);
+    const float eta = std::fabs(record[kWord3]);
+    const float a = (xi + eta + eta + 1.0f) * xi;
+    const float b = eta * eta;
+    const float b5 = 4.0f / (a + b + eta);
+    const float e = b5 * a * 0.5f - 1.0f;
+    const float f = b5 * xi;
+    const float g = e + e;
+    const float h = (eta + 1.0f) * f - g;
+    const float c2 = (f + 2.0f) - (b5 * b + g + h);
+    const float c1 = h + e - f;
+    record[kWord1] = c1;
+    record[kWord2] = c2;
+    record[kWord3] = h;
+    record[kWord4] = e;
+    record[kWord5] = b5 * record[kWord6];
+    record[kWord6] = 1.0f / (c1 + 1.0f + c2 + h + e + b5);
+}
+
+}  // namespace
+
+void ASSIGN(float WEPS, float XOFF, float YOFF, std::int32_t NX, std::int32_t NY,
+            std::span<float> NODREC, std::int32_t NWORDS, std::span<const float> PTS) {
+    const std::int32_t pointCount = NWORDS / 3;
+    for (std::int32_t k = 0; k < pointCount; ++k) {
+        const std::size_t at = static_cast<std::size_t>(k) * 3;
+        const float xr = PTS[at] - XOFF;
+        const float yr = PTS[at + 1] - YOFF;
+        const float z = PTS[at + 2];
+        const std::int32_t col = nearestNode(xr);
+        const std::int32_t row = nearestNode(yr);
+        if (col < 1 || col > NX || row < 1 || row > NY) {
+            continue;
+        }
+        const float dx = xr - static_cast<float>(col);
+        const float dy = yr - static_cast<float>(row);
+        const float d2 = dy * dy + dx * dx;
+        const std::size_t node = static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(NX) +
+                                 static_cast<std::size_t>(col - 1);
+        float* record = &NODREC[node * kWordsPerNode];
+        if (WEPS > 0.0f) {
+            const float w = 1.0f / (d2 + WEPS);
+            record[kWord1] += w;
+            record[kWord2] += w * dx;
+            record[kWord3] += w * dy;
+            record[kWord6] += w * z;
+        } else if (d2 < record[kWord1]) {
+            // Nearest-point mode: on a tie the earlier point stays.
+            record[kWord1] = d2;
+            record[kWord2] = dx;
+            record[kWord3] = dy;
+            record[kWord6] = z;
+        }
+    }
+}
+
+void BWTS(std::int32_t ISETZ, float WMODE, float EMPTY, std::int32_t NX, std::int32_t NY,
+          std::span<float> ZGRID, std::span<std::int32_t> IFLAG, std::span<float> NODREC) {
+    if (NX <= 0 || NY <= 0) {
+        return;
+    }
+    const std::size_t columns = static_cast<std::size_t>(NX);
+    const std::size_t nodeCount = columns * static_cast<std::size_t>(NY);
+
+    // Step 1: mean offset and value per node; fixed node or data node.
+    for (std::size_t n = 0; n < nodeCount; ++n) {
+        float* record = &NODREC[n * kWordsPerNode];
+        if (record[kWord1] < kNoWeight) {
+            record[kWord1] = 0.0f;
+        }
+        if (record[kWord1] == EMPTY) {
+            continue;  // no data at this node
+        }
+        if (WMODE > 0.0f) {
+            const float s = 1.0f / record[kWord1];
+            record[kWord2] = s * record[kWord2];
+            record[kWord3] = s * record[kWord3];
+            record[kWord6] = s * record[kWord6];
+            record[kWord1] = record[kWord3] * record[kWord3] + record[kWord2] * record[kWord2];
+        }
+        if (record[kWord1] > kOnNodeSquared) {
+            IFLAG[n] = quadrantCode(record[kWord2], record[kWord3]);
+            if (ISETZ != 0) {
+                ZGRID[n] = record[kWord6];
+            }
+        } else {
+            IFLAG[n] = kFixedNode;
+            ZGRID[n] = record[kWord6];
+        }
+    }
+
+    // Step 2: data-equation coefficients, interior data nodes only (the two
+    // outermost rows and columns are solved by border stencils).
+    for (std::int32_t row = 3; row <= NY - 2; ++row) {
+        for (std::int32_t col = 3; col <= NX - 2; ++col) {
+            const std::size_t n = static_cast<std::size_t>(row - 1) * columns + static_cast<std::size_t>(col - 1);
+            if (IFLAG[n] >= 1 && IFLAG[n] <= 4) {
+                setDataCoefficients(&NODREC[n * kWordsPerNode]);
+            }
+        }
+    }
+}
+
+}  // namespace lumsk

@@ -1,0 +1,106 @@
+#include "tarnby/model_grids.hpp"
+
+#include <array>
+#include <string_view>
+
+#include "tarnby/diagnostics.hpp"
+#include "tarnby/grid_geometry.hpp"
+
+namespace tarnby {
+
+namespace {
+
+// Names are handed to the library in blank-padded fields of 80 characters.
+constexpr std::size_t kNameField = 80;
+constexpr float kNullValue = -1.0E32f;
+constexpr std::int32_t kRowsFirstToLast = 1;
+// Value transforms of the gridder.
+constexpr std::int32_t kGridAsIs = 1;
+constexpr std::int32_t kGridAsLogarithm = 2;
+
+std::string paddedName(std::string name) {
+    if (name.size() < kNameField) name.append(kNameField - name.size(), ' ');
+    return name;
+}
+
+// The point data file's name ends at a NUL, as the library's file calls take it.
+std::string pointDataField() {
+    std::string field(kPointDataFileName);
+    field.push_back('\0');
+    return paddedName(std::move(field));
+}
+
+struct GridRequest {
+    int grid;                 // 1, 2 or 3: decides the file name
+    std::string_view message; // shown before the grid is made
+    std::int32_t ZCHAN;
+    std::int32_t ITRANS;
+};
+
+}  // namespace
+
+MincCall libraryMinc(lumsk::Gridder& gridder) {
+    return [&gridder](MincArguments& a) {
+        gridder.MINC(a.OUTGRD, a.X0, a.Y0, a.DX, a.DY, a.NCOL, a.NROW, a.RADIUS, a.DATFIL, a.ZCHAN,
+                     a.DNULL, a.MAXCHN, a.ITRANS, a.KXFLAG, a.ZMIN, a.ZMAX, a.ANGLE, a.ISTAT);
+    };
+}
+
+bool makeModelGrids(const ModelData& model, std::string_view modelName, const WalkExtents& extents,
+                    common::Console& console, const MincCall& minc) {
+    // With topography and no value kept, the elevations were never gathered:
+    // there is no row range to grid over.
+    if (model.hasTopography && extents.rowCount == 0) {
+        reportDiagnostic("no model value lies in the conductivity range; no grid made");
+        return false;
+    }
+    const GridGeometry geometry = modelGridGeometry(model.NSOUND, model.layers, extents);
+    const bool conductivity = model.kind == ModelKind::conductivity;
+
+    MincArguments call;
+    call.X0 = geometry.X0;
+    call.Y0 = geometry.Y0;
+    call.DX = geometry.DX;
+    call.DY = geometry.DY;
+    call.NCOL = geometry.NCOL;
+    call.NROW = geometry.NROW;
+    call.RADIUS = geometry.RADIUS;
+    call.DATFIL = pointDataField();
+    call.DNULL = kNullValue;
+    call.MAXCHN = conductivity ? 3 : 1;
+    call.KXFLAG = kRowsFirstToLast;
+    call.ANGLE = 0.0f;
+    // ISTAT is not reset between the grids: each call starts with what the
+    // previous one left, 0 or a failure, and either selects the default
+    // iteration limit.
+    call.ISTAT = 0;
+
+    // Susceptibilities are gridded as logarithms only when all are positive.
+    const std::int32_t firstTransform =
+        conductivity || extents.VMIN > 0.0f ? kGridAsLogarithm : kGridAsIs;
+    const std::array<GridRequest, 3> requests{{
+        {1, conductivity ? " Gridding conductivity data" : " Gridding susceptibility data", 1,
+         firstTransform},
+        {2, " Gridding resistivity", 2, kGridAsLogarithm},
+        {3, " Gridding log resistivity", 3, kGridAsIs},
+    }};
+
+    bool allMade = true;
+    for (const GridRequest& request : requests) {
+        if (request.grid > 1 && !conductivity) break;
+        const std::string name = modelGridName(modelName, request.grid);
+        call.OUTGRD = paddedName(name);
+        call.ZCHAN = request.ZCHAN;
+        call.ITRANS = request.ITRANS;
+        console.listLine(request.message);
+        minc(call);
+        if (call.ISTAT < 0) {
+            reportDiagnostic("grid " + name + " not made: gridding status " +
+                             std::to_string(call.ISTAT));
+            allMade = false;
+        }
+    }
+    return allMade;
+}
+
+}  // namespace tarnby

@@ -1,0 +1,112 @@
+#include "vosklar/raster_pass.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+#include "common/edit_format.hpp"
+#include "common/float_to_int.hpp"
+#include "common/run_stop.hpp"
+
+namespace vosklar {
+
+float coordinateOn(GridAxis axis, const ModelLayerRecord& record) {
+    switch (axis) {
+        case GridAxis::station:
+            return record.station;
+        case GridAxis::easting:
+            return record.east;
+        case GridAxis::northing:
+            return record.north;
+    }
+    return record.station;
+}
+
+void UngriddableValueWarning::note(float station, float resistivity) {
+    if (raised_) return;
+    raised_ = true;
+    std::fprintf(stderr,
+                 "vosklar: station %g has a resistivity of %g; conductivities and logarithms that cannot be "
+                 "gridded are left out of the grids\n",
+                 static_cast<double>(station), static_cast<double>(resistivity));
+}
+
+// A new station takes the columns from the midpoint between it and the
+// previous station up to its own column (the first station from column 1);
+// the columns up to the midpoint keep the previous station's model.
+void RasterPass::beginStation(const ModelLayerRecord& record, float x) {
+    if (outputs_.stations != nullptr) outputs_.stations->push_back({record.east, record.north, record.station});
+    const std::int64_t column = common::truncateToInt32((x - geometry_.X0) / geometry_.cell + 1.0f);
+    if (previousColumn_ > 0) {
+        const std::int64_t middle = (previousColumn_ + column) / 2;
+        raster_.copyColumn(previousColumn_, previousColumn_ + 1, middle - 1);
+        firstColumn_ = middle;
+    } else {
+        firstColumn_ = 1;
+    }
+    lastColumn_ = column;
+    previousColumn_ = column;
+}
+
+void RasterPass::add(const ModelLayerRecord& record) {
+    const float x = coordinateOn(axis_, record);
+    if (depth_ == 0.0f) beginStation(record, x);
+
+    // A station without an RL has its surface at elevation 0.0.
+    const float surface = isNull(record.RL) ? depth_ : record.RL + depth_;
+    const float cell = geometry_.cell;
+    const std::int32_t top = common::truncateToInt32((surface - geometry_.Y0) / cell + 1.0f);
+    std::int32_t bottom = 1;
+    if (record.thickness <= 0.0f) {
+        // The half-space reaches down to the lowest row and ends the station.
+        depth_ = 0.0f;
+    } else {
+        bottom = common::truncateToInt32((surface - record.thickness - geometry_.Y0) / cell + 1.0f);
+        depth_ = depth_ - record.thickness;
+    }
+    if (!(record.resistivity > 0.0f) || !std::isfinite(record.resistivity)) {
+        outputs_.warning.note(record.station, record.resistivity);
+    }
+    raster_.fill(firstColumn_, lastColumn_, bottom, top, griddable(record.resistivity));
+    writePoints(record, x, std::max(bottom, 1), std::min(top, geometry_.NROW));
+}
+
+void RasterPass::writePoints(const ModelLayerRecord& record, float x, std::int32_t bottom, std::int32_t top) {
+    const float resistivity = record.resistivity;
+    const float conductivity = 1.0f / resistivity;
+    const float logResistivity = std::log10(resistivity);
+    for (std::int32_t row = bottom; row <= top; ++row) {
+        const std::array<float, 2 + kPointChannels> point{x, geometry_.nodeElevation(row), griddable(conductivity),
+                                                          griddable(resistivity), griddable(logResistivity)};
+        outputs_.pointData.append(point);
+    }
+    if (outputs_.xyz == nullptr) return;
+    std::string& rows = outputs_.xyz->buffer();
+    for (std::int32_t row = top; row >= bottom; --row) {
+        common::appendF(rows, record.station, 10, 1);
+        common::appendF(rows, record.east, 10, 1);
+        common::appendF(rows, record.north, 10, 1);
+        common::appendF(rows, geometry_.nodeElevation(row), 10, 1);
+        common::appendE(rows, conductivity, 12, 4);
+        common::appendE(rows, resistivity, 12, 4);
+        common::appendE(rows, logResistivity, 12, 4);
+        rows.push_back('\n');
+        outputs_.xyz->commit();
+    }
+}
+
+void RasterPass::finish() {
+    raster_.copyColumn(previousColumn_, previousColumn_ + 1, raster_.columns());
+}
+
+void runRasterPass(ModelLayerFile& layers, std::int32_t recordCount, RasterPass& pass) {
+    layers.rewind();
+    ModelLayerRecord record;
+    for (std::int32_t index = 0; index < recordCount; ++index) {
+        if (!layers.next(record)) throw common::RunStop("cannot read back the model layer file");
+        pass.add(record);
+    }
+    pass.finish();
+}
+
+}  // namespace vosklar

@@ -1,0 +1,86 @@
+#pragma once
+// One raster pass: the model layer file is replayed once; each layer paints
+// its station's columns of the raster, and every raster row it covers becomes
+// a point for minimum-curvature gridding and, in the first pass, a row of the
+// xyz data file.
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "common/text_writer.hpp"
+#include "vosklar/float_stream.hpp"
+#include "vosklar/model_geometry.hpp"
+#include "vosklar/model_layer_file.hpp"
+#include "vosklar/model_raster.hpp"
+#include "vosklar/station_statistics.hpp"
+
+namespace vosklar {
+
+// Which coordinate of a model layer is its position along the grid.
+enum class GridAxis { station, easting, northing };
+
+float coordinateOn(GridAxis axis, const ModelLayerRecord& record);
+
+// One entry per station met in the first pass, for the profile test.
+struct StationTableEntry {
+    float east = 0.0f;
+    float north = 0.0f;
+    float station = 0.0f;
+};
+
+// The point data file "tmpdat.tmp" that MINC reads: x, elevation and three
+// channels (conductivity, resistivity, log10 resistivity).
+inline constexpr char kPointDataFileName[] = "tmpdat.tmp";
+inline constexpr std::int32_t kPointChannels = 3;
+
+// A resistivity of zero or less (or not finite) has no conductivity or
+// logarithm that could be gridded; such channel values go to the point data
+// file as the null value, and the run warns once on standard error.
+class UngriddableValueWarning {
+public:
+    void note(float station, float resistivity);
+    bool raised() const { return raised_; }
+
+private:
+    bool raised_ = false;
+};
+
+// The value as it may enter a grid: a NaN or an infinity becomes null.
+inline float griddable(float value) {
+    return std::isfinite(value) ? value : kNullValue;
+}
+
+struct RasterPassOutputs {
+    FloatStream& pointData;
+    common::TextWriter* xyz = nullptr;                   // first pass only
+    std::vector<StationTableEntry>* stations = nullptr;  // first pass only
+    UngriddableValueWarning& warning;
+};
+
+class RasterPass {
+public:
+    RasterPass(const ModelGridGeometry& geometry, GridAxis axis, ModelRaster& raster, RasterPassOutputs outputs)
+        : geometry_(geometry), axis_(axis), raster_(raster), outputs_(outputs) {}
+
+    void add(const ModelLayerRecord& record);
+    // Columns right of the last station take its model.
+    void finish();
+
+private:
+    void beginStation(const ModelLayerRecord& record, float x);
+    void writePoints(const ModelLayerRecord& record, float x, std::int32_t bottom, std::int32_t top);
+
+    const ModelGridGeometry& geometry_;
+    GridAxis axis_;
+    ModelRaster& raster_;
+    RasterPassOutputs outputs_;
+    float depth_ = 0.0f;               // 0.0 between stations
+    std::int64_t previousColumn_ = 0;  // 0 before the first station
+    std::int64_t firstColumn_ = 0;     // the current station's columns
+    std::int64_t lastColumn_ = 0;
+};
+
+// Rewinds the model layer file and replays its `recordCount` records.
+void runRasterPass(ModelLayerFile& layers, std::int32_t recordCount, RasterPass& pass);
+
+}  // namespace vosklar
