@@ -99,9 +99,9 @@ void finishRow(std::span<float> row, std::int32_t ITRANS, float DNULL, float& zm
     }
 }
 
-bool writeGrid(RowSource& source, common::RawFile& file, std::span<float> ROWBUF, std::int32_t NX,
-               std::int32_t NY, float X0, float Y0, float DX, float DY, std::int32_t ITRANS, std::int32_t KXFLAG,
-               float DNULL, float& zmin, float& zmax) {
+bool writeHeaderAndRows(RowSource& source, common::RawFile& file, std::span<float> ROWBUF, std::int32_t NX,
+                        std::int32_t NY, float X0, float Y0, float DX, float DY, std::int32_t ITRANS,
+                        std::int32_t KXFLAG, float DNULL, float& zmin, float& zmax) {
     const std::int32_t flag = rowOrderFlag(KXFLAG);
     const GridHeaderBytes header =
         encodeGridHeader(makeGridHeader(NX, NY, KXFLAG, DX, DY, X0, Y0, kNullValue, kNullValue));
@@ -121,16 +121,17 @@ bool writeGrid(RowSource& source, common::RawFile& file, std::span<float> ROWBUF
     return file.writeAt(kZminOffset, extremes, sizeof extremes) == static_cast<std::int64_t>(sizeof extremes);
 }
 
-bool geoout(RowSource& source, std::string_view OUTGRD, std::span<float> ROWBUF, std::int32_t NX,
-            std::int32_t NY, float X0, float Y0, float DX, float DY, std::int32_t ITRANS, std::int32_t KXFLAG,
-            float DNULL, float& ZMIN, float& ZMAX) {
+bool writeGridFile(RowSource& source, std::string_view OUTGRD, std::span<float> ROWBUF, std::int32_t NX,
+                   std::int32_t NY, float X0, float Y0, float DX, float DY, std::int32_t ITRANS, std::int32_t KXFLAG,
+                   float DNULL, float& ZMIN, float& ZMAX) {
     if (NX < 0 || NY < 0 || ROWBUF.size() < static_cast<std::size_t>(NX)) return false;
     const std::string name = gridFileName(OUTGRD);
     common::RawFile file = common::RawFile::create(name);
     if (!file.isOpen()) return false;
     float zmin = 0.0f;
     float zmax = 0.0f;
-    const bool written = writeGrid(source, file, ROWBUF, NX, NY, X0, Y0, DX, DY, ITRANS, KXFLAG, DNULL, zmin, zmax);
+    const bool written =
+        writeHeaderAndRows(source, file, ROWBUF, NX, NY, X0, Y0, DX, DY, ITRANS, KXFLAG, DNULL, zmin, zmax);
     file.close();
     if (!written) {
         // A half-written grid would pass for a good one.
@@ -249,7 +250,7 @@ bool GEOOUT(common::RawFile& IHAND, std::string_view OUTGRD, std::span<float> RO
             std::int32_t NY, std::span<const float> /*ZGRID*/, float X0, float Y0, float DX, float DY,
             std::int32_t ITRANS, std::int32_t KXFLAG, float DNULL, float& ZMIN, float& ZMAX) {
     RowSource source{&IHAND, {}, false};
-    return geoout(source, OUTGRD, ROWBUF, NX, NY, X0, Y0, DX, DY, ITRANS, KXFLAG, DNULL, ZMIN, ZMAX);
+    return writeGridFile(source, OUTGRD, ROWBUF, NX, NY, X0, Y0, DX, DY, ITRANS, KXFLAG, DNULL, ZMIN, ZMAX);
 }
 
 bool GEOOUT(std::int32_t IHAND, std::string_view OUTGRD, std::span<float> ROWBUF, std::int32_t NX,
@@ -259,7 +260,7 @@ bool GEOOUT(std::int32_t IHAND, std::string_view OUTGRD, std::span<float> ROWBUF
         return false;
     }
     RowSource source{nullptr, ZGRID, IHAND < 0};
-    return geoout(source, OUTGRD, ROWBUF, NX, NY, X0, Y0, DX, DY, ITRANS, KXFLAG, DNULL, ZMIN, ZMAX);
+    return writeGridFile(source, OUTGRD, ROWBUF, NX, NY, X0, Y0, DX, DY, ITRANS, KXFLAG, DNULL, ZMIN, ZMAX);
 }
 
 bool ROWIO(common::RawFile& IHAND, std::int32_t N, std::span<const float> BUF) {

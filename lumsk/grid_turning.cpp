@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,16 @@ struct InputGrid {
     std::vector<float> values;  // NX by NY, column index first, in stored order
 };
 
+// A float64 header field held as float32. One beyond the float32 range
+// becomes an infinity, as the hardware's conversion gives, rather than a
+// conversion the language leaves undefined.
+float narrowToFloat(double value) {
+    constexpr double kLargest = static_cast<double>(std::numeric_limits<float>::max());
+    if (value > kLargest) return std::numeric_limits<float>::infinity();
+    if (value < -kLargest) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
 template <typename T>
 T fieldAt(const unsigned char* bytes, std::size_t offset) {
     T value;
@@ -50,10 +61,10 @@ bool readInput(const std::string& name, InputGrid& grid) {
     grid.NX = fieldAt<std::int32_t>(header, 8);
     grid.NY = fieldAt<std::int32_t>(header, 12);
     grid.KX = fieldAt<std::int32_t>(header, 16);
-    grid.DX = static_cast<float>(fieldAt<double>(header, 20));
-    grid.DY = static_cast<float>(fieldAt<double>(header, 28));
-    grid.X0 = static_cast<float>(fieldAt<double>(header, 36));
-    grid.Y0 = static_cast<float>(fieldAt<double>(header, 44));
+    grid.DX = narrowToFloat(fieldAt<double>(header, 20));
+    grid.DY = narrowToFloat(fieldAt<double>(header, 28));
+    grid.X0 = narrowToFloat(fieldAt<double>(header, 36));
+    grid.Y0 = narrowToFloat(fieldAt<double>(header, 44));
     if (grid.NX < 0 || grid.NY < 0) return false;
     const std::int64_t bytes = static_cast<std::int64_t>(grid.NX) * grid.NY * 4;
     if (file.size() < kGridHeaderBytes + bytes) return false;

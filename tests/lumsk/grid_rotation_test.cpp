@@ -138,25 +138,25 @@ TEST(GridRotation, InterpolationUsesTheCornersThatHoldValues) {
     EXPECT_EQ(sampleCell(-5.0E31f, null, null, null), -5.0E31f);
 }
 
+// One target node at (x, y) of a 2 x 2 source of unit cells at the origin.
+float sampleEdge(std::vector<float> corners, float x, float y) {
+    const Geometry source{1.0f, 1.0f, 0.0f, 0.0f, 2, 2};
+    writeSource("src.grd", source, corners);
+    EXPECT_TRUE(rotate(source, {1.0f, 1.0f, x, y, 1, 1}, 0.0f, 0.0f, 0.0f));
+    const std::vector<float> node = readTarget("out.grd", 1, 1);
+    return node.empty() ? 0.0f : node[0];
+}
+
 TEST(GridRotation, LastColumnAndRowFallBackAlongTheEdge) {
     tests::TempFolder folder;
     const float null = -1.0E32f;
-    const Geometry source{1.0f, 1.0f, 0.0f, 0.0f, 2, 2};
-    // Top row (q = 1) at x = 0: z00 null, so z10 is taken as stored, even a null.
-    writeSource("src.grd", source, {1.0f, 2.0f, null, 7.0f});
-    ASSERT_TRUE(rotate(source, {1.0f, 1.0f, 0.0f, 1.0f, 1, 1}, 0.0f, 0.0f, 0.0f));
-    EXPECT_EQ(readTarget("out.grd", 1, 1)[0], 7.0f);
-    writeSource("src.grd", source, {1.0f, 2.0f, null, -3.0E31f});
-    ASSERT_TRUE(rotate(source, {1.0f, 1.0f, 0.0f, 1.0f, 1, 1}, 0.0f, 0.0f, 0.0f));
-    EXPECT_EQ(readTarget("out.grd", 1, 1)[0], -3.0E31f);
-    // Last column (p = 1) at y = 0: z00 null, so z01 above it.
-    writeSource("src.grd", source, {1.0f, null, 2.0f, 9.0f});
-    ASSERT_TRUE(rotate(source, {1.0f, 1.0f, 1.0f, 0.0f, 1, 1}, 0.0f, 0.0f, 0.0f));
-    EXPECT_EQ(readTarget("out.grd", 1, 1)[0], 9.0f);
+    // Top row at x = 0: z00 null, so z10 is taken as stored, even a null.
+    EXPECT_EQ(sampleEdge({1.0f, 2.0f, null, 7.0f}, 0.0f, 1.0f), 7.0f);
+    EXPECT_EQ(sampleEdge({1.0f, 2.0f, null, -3.0E31f}, 0.0f, 1.0f), -3.0E31f);
+    // Last column at y = 0: z00 null, so z01 above it.
+    EXPECT_EQ(sampleEdge({1.0f, null, 2.0f, 9.0f}, 1.0f, 0.0f), 9.0f);
     // -1.0E30 counts as a value on the edge.
-    writeSource("src.grd", source, {1.0f, 2.0f, -1.0E30f, 7.0f});
-    ASSERT_TRUE(rotate(source, {1.0f, 1.0f, 0.0f, 1.0f, 1, 1}, 0.0f, 0.0f, 0.0f));
-    EXPECT_EQ(readTarget("out.grd", 1, 1)[0], -1.0E30f);
+    EXPECT_EQ(sampleEdge({1.0f, 2.0f, -1.0E30f, 7.0f}, 0.0f, 1.0f), -1.0E30f);
 }
 
 TEST(GridRotation, TurnedPlaneIsReproduced) {
