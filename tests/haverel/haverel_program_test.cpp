@@ -98,6 +98,22 @@ TEST(HaverelProgram, AMissingSingleInputIsReportedAndNeverCreated) {
     EXPECT_EQ(tests::readFileBytes("out/s_mag.dat").size(), 76u);  // the header line only
 }
 
+TEST(HaverelProgram, OnlyAStarBeforeADotMakesAWildcardName) {
+    tests::TempFolder folder;
+    tests::writeFileBytes("L1.dat", surveyFile(1, 0));
+    // "L?.dat" and "L*" are names as they stand: no search, opened as named.
+    tests::writeFileBytes("L?.dat", surveyFile(2, 0));
+    const tests::ProcessResult question = tests::runProcess(kProgram, {"L?.dat", "out", "s.dat", "chan.txt"});
+    EXPECT_EQ(question.exitStatus, 0) << question.standardError;
+    EXPECT_EQ(question.standardOutput.find("Number of matching files"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists("out/2/2.tem"));
+    EXPECT_FALSE(std::filesystem::exists("out/1"));
+
+    const tests::ProcessResult star = tests::runProcess(kProgram, {"L*", "out", "s.dat", "chan.txt"});
+    EXPECT_EQ(star.exitStatus, 1);  // no file is named "L*"
+    EXPECT_NE(star.standardOutput.find("  processing data file L*\n"), std::string::npos);
+}
+
 TEST(HaverelProgram, PromptsForMissingNamesAndTheUnixQuestionOnlyWithNoArguments) {
     tests::TempFolder folder;
     tests::writeFileBytes("L5.dat", surveyFile(5, 0));
