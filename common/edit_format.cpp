@@ -25,6 +25,12 @@ constexpr std::size_t kStackDigits = 512;
 
 void appendBlanks(std::string& out, std::size_t count) { out.append(count, ' '); }
 
+// "00" to "99", for writing integer digits two at a time.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 void appendAsterisks(std::string& out, int width) {
     if (width > 0) {
         out.append(static_cast<std::size_t>(width), '*');
@@ -68,16 +74,25 @@ void appendSpecial(std::string& out, double value, int width) {
     out.append(text);
 }
 
-// The fixed-point digits of the fields that rows are made of (a few decimals,
-// values below about 10^18), formed exactly without the general conversion:
-// the binary value m * 2^e is scaled by 10^d in 128-bit integers and rounded
-// half to even, which is what the general conversion does for every value.
-// False when the value is outside that range.
+// The fixed-point fields that rows are made of (a few decimals, values below
+// about 10^18) are formed exactly without the general conversion: the binary
+// value m * 2^e is scaled by 10^d in 128-bit integers and rounded half to
+// even, which is what the general conversion does for every value. The
+// whole field is then written right to left into `field` in one pass, so a
+// row of many fields costs one append per field.
 __extension__ typedef unsigned __int128 Uint128;
 
-bool fastFixedDigits(double magnitude, int precision, char* buffer, std::size_t& length) {
-    constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,      10000,
-                                              100000, 1000000, 10000000, 100000000, 1000000000};
+// The largest field that is built on the stack before it is appended.
+constexpr int kShortFieldWidth = 64;
+
+// `magnitude` * 10^precision rounded half to even; false when that does not
+// fit 64 bits or the magnitude is not below 2^53.
+constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,      10000,
+                                          100000, 1000000, 10000000, 100000000, 1000000000};
+// Up to this many decimals, mantissa * 10^d stays below 2^64 (2^53 * 1000).
+constexpr int kMostDecimalsIn64Bits = 3;
+
+bool scaledUnits(double magnitude, int precision, std::uint64_t& units) {
     constexpr double kTwoTo53 = 9007199254740992.0;
     if (precision > 9 || !(magnitude < kTwoTo53)) return false;
     // magnitude = mantissa / 2^shift exactly, read off the bits (shift >= 0
@@ -87,6 +102,22 @@ bool fastFixedDigits(double magnitude, int precision, char* buffer, std::size_t&
     const std::uint64_t fractionBits = bits & ((std::uint64_t{1} << 52) - 1);
     const std::uint64_t mantissa = biasedExponent == 0 ? fractionBits : fractionBits | (std::uint64_t{1} << 52);
     const int shift = biasedExponent == 0 ? 1074 : 1075 - biasedExponent;
+    if (precision <= kMostDecimalsIn64Bits) {
+        // The same rounding in 64 bits, for the fields of one to three decimals.
+        const std::uint64_t scaled = mantissa * kPowersOfTen[static_cast<std::size_t>(precision)];
+        if (shift == 0) {
+            units = scaled;
+        } else if (shift < 64) {
+            std::uint64_t rounded = scaled >> shift;
+            const std::uint64_t remainder = scaled & ((std::uint64_t{1} << shift) - 1);
+            const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+            if (remainder > half || (remainder == half && (rounded & 1) != 0)) ++rounded;
+            units = rounded;
+        } else {
+            units = 0;  // scaled < 2^63 is below half a unit
+        }
+        return true;
+    }
     const Uint128 scaled =
         static_cast<Uint128>(mantissa) * kPowersOfTen[static_cast<std::size_t>(precision)];
     Uint128 rounded = 0;
@@ -99,19 +130,98 @@ bool fastFixedDigits(double magnitude, int precision, char* buffer, std::size_t&
         if (remainder > half || (remainder == half && (rounded & 1) != 0)) ++rounded;
     }  // else: scaled < 2^83 is far below half a unit, so the value rounds to 0
     if ((rounded >> 64) != 0) return false;
-    const auto units = static_cast<std::uint64_t>(rounded);
-    const std::uint64_t scale = kPowersOfTen[static_cast<std::size_t>(precision)];
-    char* end = std::to_chars(buffer, buffer + 24, units / scale).ptr;
-    if (precision > 0) {
-        *end++ = '.';
-        std::uint64_t decimals = units % scale;
-        for (int place = precision - 1; place >= 0; --place) {
-            end[place] = static_cast<char>('0' + decimals % 10);
-            decimals /= 10;
-        }
-        end += precision;
+    units = static_cast<std::uint64_t>(rounded);
+    return true;
+}
+
+// 10^0 to 10^19: the whole part of a field with `room` digits fits when it
+// is below kRoomLimits[room]; 20 or more digits hold every uint64.
+constexpr std::uint64_t kRoomLimits[] = {1ULL,
+                                         10ULL,
+                                         100ULL,
+                                         1000ULL,
+                                         10000ULL,
+                                         100000ULL,
+                                         1000000ULL,
+                                         10000000ULL,
+                                         100000000ULL,
+                                         1000000000ULL,
+                                         10000000000ULL,
+                                         100000000000ULL,
+                                         1000000000000ULL,
+                                         10000000000000ULL,
+                                         100000000000000ULL,
+                                         1000000000000000ULL,
+                                         10000000000000000ULL,
+                                         100000000000000000ULL,
+                                         1000000000000000000ULL,
+                                         10000000000000000000ULL};
+constexpr int kRoomForEveryValue = 20;
+
+bool fitsDigits(std::uint64_t value, int room) {
+    return room >= kRoomForEveryValue || (room >= 0 && value < kRoomLimits[room]);
+}
+
+// Blanks over field[0, width): two overlapping 8-byte stores for the usual
+// widths of 8 to 16 rather than a library call.
+void fillBlanks(char* field, int width) {
+    constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    if (width >= 8 && width <= 16) {
+        std::memcpy(field, kBlanks, sizeof kBlanks);
+        std::memcpy(field + width - 8, kBlanks, sizeof kBlanks);
+        return;
     }
-    length = static_cast<std::size_t>(end - buffer);
+    std::memset(field, ' ', static_cast<std::size_t>(width));
+}
+
+// Writes the digits of `value` (at least one) to the left of `end`; returns
+// the first.
+char* writeDigitsBefore(char* end, std::uint64_t value) {
+    while (value >= 100) {
+        const auto pair = static_cast<std::size_t>(value % 100) * 2;
+        value /= 100;
+        *--end = kDigitPairs[pair + 1];
+        *--end = kDigitPairs[pair];
+    }
+    if (value >= 10) {
+        const auto pair = static_cast<std::size_t>(value) * 2;
+        *--end = kDigitPairs[pair + 1];
+        *--end = kDigitPairs[pair];
+    } else {
+        *--end = static_cast<char>('0' + value);
+    }
+    return end;
+}
+
+// Writes the Fw.d field of a finite value into field[0, width) (places <
+// width); false, with nothing written, when the value is outside the short
+// road's range. The "0" before the point is written only when the field has
+// room; with no decimals it is the only digit and stays.
+bool writeShortFixedField(char* field, double value, int width, int places) {
+    std::uint64_t units = 0;
+    if (!scaledUnits(std::fabs(value), places, units)) return false;
+    const bool negative = std::signbit(value);
+    const int signWidth = negative ? 1 : 0;
+    const int fractionWidth = places + 1;
+    // Decimals first, right to left, straight into the field (they always
+    // fit; a field of asterisks overwrites them); what is left of `units` is
+    // the whole part.
+    char* at = field + width;
+    for (int place = 0; place < places; ++place) {
+        *--at = static_cast<char>('0' + units % 10);
+        units /= 10;
+    }
+    const int room = width - fractionWidth - signWidth;  // whole digits that fit
+    const bool wholeFits = units == 0 ? room >= 1 : fitsDigits(units, room);
+    const bool dropZero = !wholeFits && units == 0 && places > 0 && room == 0;
+    if (!wholeFits && !dropZero) {
+        std::memset(field, '*', static_cast<std::size_t>(width));
+        return true;
+    }
+    fillBlanks(field, width - fractionWidth);
+    *--at = '.';
+    if (!dropZero) at = writeDigitsBefore(at, units);
+    if (negative) *--at = '-';
     return true;
 }
 
@@ -124,14 +234,6 @@ void withDigits(double magnitude, std::chars_format form, int precision, Use use
     // Integer digits of a double (309 at most), point, exponent and slack.
     constexpr std::size_t kBeyondPrecision = 330;
     char stack[kStackDigits];
-    if (form == std::chars_format::fixed) {
-        std::size_t length = 0;
-        if (fastFixedDigits(magnitude, precision, stack, length)) {
-            if (precision == 0) stack[length++] = '.';
-            use(std::string_view(stack, length));
-            return;
-        }
-    }
     std::vector<char> heap;
     char* first = stack;
     const std::size_t capacity = static_cast<std::size_t>(precision) + kBeyondPrecision;
@@ -214,12 +316,9 @@ void placeExponent(std::string& out, int width, bool negative, std::string_view 
     out.append(exponentText, digitCount);
 }
 
-}  // namespace
 
-void appendF(std::string& out, double value, int width, int decimals) {
-    if (width <= 0) {
-        return;
-    }
+// The general road of Fw.d, right for every value and width.
+void appendLongF(std::string& out, double value, int width, int decimals) {
     if (!std::isfinite(value)) {
         appendSpecial(out, value, width);
         return;
@@ -233,6 +332,51 @@ void appendF(std::string& out, double value, int width, int decimals) {
     withDigits(std::fabs(value), std::chars_format::fixed, places, [&](std::string_view digits) {
         placeFixed(out, width, negative, digits, places);
     });
+}
+
+}  // namespace
+
+void writeF(char* field, double value, int width, int decimals) {
+    if (width <= 0) {
+        return;
+    }
+    const int places = decimals < 0 ? 0 : decimals;
+    if (std::isfinite(value) && places < width && writeShortFixedField(field, value, width, places)) {
+        return;
+    }
+    std::string text;
+    appendLongF(text, value, width, decimals);
+    text.copy(field, static_cast<std::size_t>(width));
+}
+
+void writeI(char* field, std::int64_t value, int width) {
+    if (width <= 0) {
+        return;
+    }
+    const bool negative = value < 0;
+    const std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    const int room = width - (negative ? 1 : 0);
+    if (room < 1 || !fitsDigits(magnitude, room)) {
+        std::memset(field, '*', static_cast<std::size_t>(width));
+        return;
+    }
+    fillBlanks(field, width);
+    char* const first = writeDigitsBefore(field + width, magnitude);
+    if (negative) first[-1] = '-';
+}
+
+void appendF(std::string& out, double value, int width, int decimals) {
+    if (width <= 0) {
+        return;
+    }
+    if (width <= kShortFieldWidth) {
+        char field[kShortFieldWidth];
+        writeF(field, value, width, decimals);
+        out.append(field, static_cast<std::size_t>(width));
+        return;
+    }
+    appendLongF(out, value, width, decimals);
 }
 
 void appendE(std::string& out, double value, int width, int decimals) {
@@ -264,36 +408,16 @@ void appendI(std::string& out, std::int64_t value, int width) {
     if (width <= 0) {
         return;
     }
-    // The field is built whole in a local buffer and appended in one step:
-    // rows are made of thousands of these.
-    char field[64];
     const std::size_t fieldWidth = static_cast<std::size_t>(width);
-    if (fieldWidth <= sizeof field) {
-        char* const end = field + fieldWidth;
-        char* first = end;
-        std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-        do {
-            *--first = static_cast<char>('0' + magnitude % 10);
-            magnitude /= 10;
-        } while (magnitude != 0 && first > field);
-        if (value < 0 && first > field) *--first = '-';
-        if (magnitude != 0 || (value < 0 && first[0] != '-')) {
-            appendAsterisks(out, width);
-            return;
-        }
-        std::memset(field, ' ', static_cast<std::size_t>(first - field));
+    if (width <= kShortFieldWidth) {
+        char field[kShortFieldWidth];
+        writeI(field, value, width);
         out.append(field, fieldWidth);
         return;
     }
-    char digits[24];
-    const auto written = std::to_chars(digits, digits + sizeof digits, value);
-    const auto length = static_cast<std::size_t>(written.ptr - digits);
-    if (length > fieldWidth) {
-        appendAsterisks(out, width);
-        return;
-    }
-    out.append(fieldWidth - length, ' ');
-    out.append(digits, length);
+    const std::size_t at = out.size();
+    out.resize(at + fieldWidth);
+    writeI(out.data() + at, value, width);
 }
 
 std::string formatF(double value, int width, int decimals) {

@@ -23,6 +23,11 @@ void appendF(std::string& out, double value, int width, int decimals);
 void appendE(std::string& out, double value, int width, int decimals);
 void appendI(std::string& out, std::int64_t value, int width);
 
+// Write the field into field[0, width) in place, exactly the text the
+// append functions give: rows are formatted straight into their buffer.
+void writeF(char* field, double value, int width, int decimals);
+void writeI(char* field, std::int64_t value, int width);
+
 std::string formatF(double value, int width, int decimals);
 std::string formatE(double value, int width, int decimals);
 std::string formatI(std::int64_t value, int width);

@@ -128,7 +128,11 @@ bool copyFile(const std::string& from, const std::string& to) {
     if (!source.isOpen()) return false;
     RawFile target = RawFile::create(to);
     if (!target.isOpen()) return false;
+#ifdef AEM_FUZZ_SMALL_BLOCKS
+    std::vector<char> block(4096);  // fuzzing builds copy in small blocks, so each input stays quick
+#else
     std::vector<char> block(1 << 20);
+#endif
     for (;;) {
         const std::int64_t got = source.read(block.data(), static_cast<std::int64_t>(block.size()));
         if (got < 0) return false;

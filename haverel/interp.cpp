@@ -137,14 +137,16 @@ bool readFileHeader(common::LineReader& input, FileHeader& header) {
 }
 
 // The line folder, the copy of the time channel file in it, and the line's
-// EM data file with its three header lines.
-common::TextWriter prepareLineFolder(const RunSettings& settings, std::int32_t lineNumber) {
+// EM data file with its three header lines. A copy that fails leaves the line
+// folder incomplete: it is reported and marks the run as failed.
+common::TextWriter prepareLineFolder(const RunSettings& settings, std::int32_t lineNumber, bool& copyFailed) {
     const std::string lineText = std::to_string(lineNumber);
     const std::string folder = common::joinPath(trimmed(settings.outputDirectory), lineText);
     common::makeDirectory(folder);
     const std::string channelFile = trimmed(settings.timeChannelFile);
     if (!common::copyFile(channelFile, common::joinPath(folder, common::nameOf(channelFile)))) {
-        std::fprintf(stderr, "haverel: warning: could not copy %s into %s\n", channelFile.c_str(), folder.c_str());
+        std::fprintf(stderr, "haverel: could not copy %s into %s\n", channelFile.c_str(), folder.c_str());
+        copyFailed = true;
     }
     common::TextWriter emData = openOutput(common::joinPath(folder, lineText + ".tem"), "EM DATA");
     emData.line("DATATYPE:TEM  UNITS:(ppm)  LINE:" + lineText + " CONFIG:InLoop CHANNELFILE:" + channelFile);
@@ -183,7 +185,9 @@ int INTERP(int argc, char** argv) {
             std::fprintf(stderr, "haverel: %s does not exist or cannot be read\n", input.path.c_str());
             exitStatus = 1;
         } else if (readFileHeader(reader, header)) {
-            common::TextWriter emData = prepareLineFolder(settings, header.lineNumber);
+            bool copyFailed = false;
+            common::TextWriter emData = prepareLineFolder(settings, header.lineNumber, copyFailed);
+            if (copyFailed) exitStatus = 1;
             dataPointCount = convertSampleLines(reader, header.lineNumber, header.direction, {mag, em, emData});
             closeOrStop(emData);
         }

@@ -1,49 +1,86 @@
 #include "haverel/survey_rows.hpp"
 
+#include <cstddef>
+
 #include "common/edit_format.hpp"
 
 namespace haverel {
 
 namespace {
 
+// Rows are formatted in place at the end of the output buffer: the row's
+// room is made once and each field is written into its columns.
+class RowCursor {
+public:
+    RowCursor(std::string& out, std::size_t rowLength) : out_(out), start_(out.size()) {
+        out_.resize(start_ + rowLength + 1);
+        at_ = out_.data() + start_;
+    }
+    ~RowCursor() { *at_ = '\n'; }
+    RowCursor(const RowCursor&) = delete;
+    RowCursor& operator=(const RowCursor&) = delete;
+
+    void F(double value, int width, int decimals) {
+        common::writeF(at_, value, width, decimals);
+        at_ += width;
+    }
+    void I(std::int32_t value, int width) {
+        common::writeI(at_, value, width);
+        at_ += width;
+    }
+
+private:
+    std::string& out_;
+    std::size_t start_;
+    char* at_ = nullptr;
+};
+
+// Column widths of the rows.
+constexpr std::size_t kLineAndDirection = 8 + 4;
+constexpr std::size_t kPositionAndAltitudeWidth = 10 + 11 + 10 + 10 + 10;
+constexpr std::size_t kChannelsWidth = 8 + kEmChannels * 7;
+constexpr std::size_t kMagRowLength = kLineAndDirection + kPositionAndAltitudeWidth + 12;
+constexpr std::size_t kEmRowLength = kLineAndDirection + kPositionAndAltitudeWidth + kChannelsWidth;
+constexpr std::size_t kEmDataRowLength = 10 + kPositionAndAltitudeWidth + kChannelsWidth;
+
 // East, North, RadAlt, BarAlt and DTM: the position and altitude columns
 // that all three rows share. DTM is the terrain height under the aircraft.
-void appendPositionAndAltitudes(std::string& out, const Sample& sample) {
-    common::appendF(out, sample.east, 10, 1);
-    common::appendF(out, sample.north, 11, 1);
-    common::appendF(out, sample.radAlt, 10, 1);
-    common::appendF(out, sample.barAlt, 10, 1);
-    common::appendF(out, sample.barAlt - sample.radAlt, 10, 1);
+void writePositionAndAltitudes(RowCursor& row, const Sample& sample) {
+    row.F(sample.east, 10, 1);
+    row.F(sample.north, 11, 1);
+    row.F(sample.radAlt, 10, 1);
+    row.F(sample.barAlt, 10, 1);
+    row.F(sample.barAlt - sample.radAlt, 10, 1);
 }
 
-void appendTimeConstantAndChannels(std::string& out, const Sample& sample) {
-    common::appendF(out, sample.TC, 8, 2);
-    for (const std::int32_t channel : sample.channels) common::appendI(out, channel, 7);
+void writeTimeConstantAndChannels(RowCursor& row, const Sample& sample) {
+    row.F(sample.TC, 8, 2);
+    for (const std::int32_t channel : sample.channels) row.I(channel, 7);
 }
 
 }  // namespace
 
 void appendMagRow(std::string& out, std::int32_t lineNumber, std::int32_t direction, const Sample& sample) {
-    common::appendI(out, lineNumber, 8);
-    common::appendI(out, direction, 4);
-    appendPositionAndAltitudes(out, sample);
-    common::appendF(out, sample.finalMag, 12, 2);
-    out.push_back('\n');
+    RowCursor row(out, kMagRowLength);
+    row.I(lineNumber, 8);
+    row.I(direction, 4);
+    writePositionAndAltitudes(row, sample);
+    row.F(sample.finalMag, 12, 2);
 }
 
 void appendEmRow(std::string& out, std::int32_t lineNumber, std::int32_t direction, const Sample& sample) {
-    common::appendI(out, lineNumber, 8);
-    common::appendI(out, direction, 4);
-    appendPositionAndAltitudes(out, sample);
-    appendTimeConstantAndChannels(out, sample);
-    out.push_back('\n');
+    RowCursor row(out, kEmRowLength);
+    row.I(lineNumber, 8);
+    row.I(direction, 4);
+    writePositionAndAltitudes(row, sample);
+    writeTimeConstantAndChannels(row, sample);
 }
 
 void appendEmDataRow(std::string& out, double stationDistance, const Sample& sample) {
-    common::appendF(out, stationDistance, 10, 1);
-    appendPositionAndAltitudes(out, sample);
-    appendTimeConstantAndChannels(out, sample);
-    out.push_back('\n');
+    RowCursor row(out, kEmDataRowLength);
+    row.F(stationDistance, 10, 1);
+    writePositionAndAltitudes(row, sample);
+    writeTimeConstantAndChannels(row, sample);
 }
 
 }  // namespace haverel

@@ -10,7 +10,20 @@ namespace {
 // read, because a separator, repeat count or quote inside it changes what
 // the read takes from it.
 bool needsFullListRead(std::string_view token) {
-    return token.find_first_of(",/*'\"\t") != std::string_view::npos;
+    for (const char c : token) {
+        switch (c) {
+            case ',':
+            case '/':
+            case '*':
+            case '\'':
+            case '"':
+            case '\t':
+                return true;
+            default:
+                break;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -24,20 +37,40 @@ bool SampleLine::nextToken(std::string_view& token) {
     // The line is blank-padded behind its text, so a blank always follows the
     // last field; a blank in the first column means no field is there.
     if (rest_.empty() || rest_.front() == ' ') return false;
-    const std::size_t blank = rest_.find(' ');
-    if (blank == std::string_view::npos) {
-        token = rest_;
-        rest_ = {};
-    } else {
-        token = rest_.substr(0, blank);
-        rest_ = rest_.substr(blank + 1);
+    // Fields are a few characters long: a plain scan beats a library search.
+    const char* const first = rest_.data();
+    const char* const end = first + rest_.size();
+    const char* blank = first;
+    while (blank != end && *blank != ' ') ++blank;
+    token = std::string_view(first, static_cast<std::size_t>(blank - first));
+    rest_ = blank == end ? std::string_view{} : std::string_view(blank + 1, static_cast<std::size_t>(end - blank - 1));
+    return true;
+}
+
+bool SampleLine::readPlainInteger(std::int32_t& value) {
+    constexpr std::ptrdiff_t kSafeDigits = 9;  // within the int32 range whatever they are
+    const char* const first = rest_.data();
+    const char* const end = first + rest_.size();
+    const char* at = first;
+    if (at == end) return false;
+    const bool negative = *at == '-';
+    if (negative || *at == '+') ++at;
+    const char* const digits = at;
+    std::int32_t magnitude = 0;
+    while (at != end && *at >= '0' && *at <= '9' && at - digits < kSafeDigits) {
+        magnitude = magnitude * 10 + (*at - '0');
+        ++at;
     }
+    if (at == digits || (at != end && *at != ' ')) return false;
+    value = negative ? -magnitude : magnitude;
+    rest_ = at == end ? std::string_view{} : std::string_view(at + 1, static_cast<std::size_t>(end - at - 1));
     return true;
 }
 
 std::int32_t SampleLine::GET_IVAL() {
     std::int32_t value = kNoIntegerValue;
     std::string_view token;
+    if (readPlainInteger(value)) return value;
     if (!nextToken(token) || token.front() == 'U') return value;
     if (needsFullListRead(token)) {
         std::int32_t read = kNoIntegerValue;

@@ -29,6 +29,10 @@ public:
 private:
     // The next field; false when the line yields none.
     bool nextToken(std::string_view& token);
+    // Takes the next field when it is "[sign]digits" of up to nine digits, by
+    // far the commonest integer field, read in the same pass that finds its
+    // end: such a field means nothing else to a list-directed read.
+    bool readPlainInteger(std::int32_t& value);
 
     std::string_view rest_;
 };

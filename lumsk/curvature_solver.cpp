@@ -1,11 +1,12 @@
 #include "lumsk/curvature_solver.hpp"
 
-#include <algorithm>
-#include <cmath>
 #include <cstddef>
+#include <cstdint>
 
+#include "lumsk/curvature_band_kernel.hpp"
 #include "lumsk/curvature_stencils.hpp"
 #include "lumsk/relaxation_control.hpp"
+#include "lumsk/skewed_bands.hpp"
 
 namespace lumsk {
 namespace {
@@ -16,120 +17,120 @@ using stencil::EdgePlace;
 // Smallest grid side the stencils can work on: two border nodes on each
 // side of at least one interior node.
 constexpr std::int32_t kSmallestSide = 5;
-// Changes this large (or not a number) are left out of a sweep's largest
-// change, so that a runaway node alone does not steer the iteration.
-constexpr float kLargestCountedChange = 1.0E8f;
-constexpr std::size_t kWordsPerNode = 6;
 
-// One Gauss-Seidel sweep with over-relaxation factor omega over an NX by NY
-// grid; returns the signed largest change among the interior nodes.
+// One Gauss-Seidel sweep with over-relaxation factor omega over the grid held
+// in SkewedBands; returns the size of the largest change among the interior
+// nodes.
 //
-// The interior rows are worked in bands of a few rows, as a wavefront: at
-// each step every row of the band moves one node on, each row two columns
-// behind the row below it. A node reads only nodes at most two columns and
-// two rows away, and at most one column away in the rows next to it, so with
-// that lag every node still sees exactly the values it would see in a plain
-// row-by-row sweep (new ones below and to the left, old ones above and to the
-// right) and the results are identical; but the nodes of one step do not
-// depend on each other, so their arithmetic overlaps. Only the sign of the
-// largest change among equal sizes could depend on the visiting order, and
-// the stop tests use its size alone.
+// Rows 1 and 2 go first; then the interior rows band by band,
+// each band as a wavefront: at step t its row j works on column t - 2j, each
+// row two columns behind the row below it. A node reads only nodes at most
+// two columns and two rows away, and at most one column away in the rows
+// next to it, so with that lag every node still sees exactly the values it
+// would see in a plain row-by-row sweep (new ones below and to the left, old
+// ones above and to the right) and the results are identical; but the nodes
+// of one step do not read each other, so they are worked side by side.
+// Rows NY - 1 and NY go last. Only the sign of the largest change among
+// equal sizes could depend on the visiting order, and the stop tests use
+// its size alone.
 class Sweep {
 public:
-    Sweep(float* grid, const std::int32_t* flags, const float* records, std::int32_t NX, std::int32_t NY)
-        : z_(grid), flags_(flags), records_(records), nx_(NX), ny_(NY), dataNeighbours_(NX) {}
+    Sweep(SkewedBands& bands, const std::int32_t* flags, std::int32_t NX, std::int32_t NY)
+        : bands_(bands), flags_(flags), nx_(NX), ny_(NY) {}
 
     float run(float omega) {
         omega_ = omega;
-        largest_ = 0.0f;
-        largestSize_ = 0.0f;
-        borderRow(1, EdgePlace::first);
-        borderRow(2, EdgePlace::second);
-        for (std::int32_t row = 3; row <= ny_ - 2; row += kBandRows) {
-            band(row, std::min(kBandRows, ny_ - 2 - row + 1));
+        largest_ = LaneLargest{};
+        const std::int32_t lastBand = bands_.bandCount() - 1;
+        borderRowPair(1, EdgePlace::first, EdgePlace::second, 0);
+        for (std::int32_t band = 0; band <= lastBand; ++band) {
+            sweepBand(band);
+            bands_.passUp(band);
         }
-        borderRow(ny_ - 1, EdgePlace::secondLast);
-        borderRow(ny_, EdgePlace::last);
-        return largest_;
+        borderRowPair(ny_ - 1, EdgePlace::secondLast, EdgePlace::last, lastBand);
+        bands_.refreshAbove();
+        return largest_.overall();
     }
 
 private:
-    static constexpr std::int32_t kBandRows = 4;
-    static constexpr std::int32_t kBandLag = 2;  // columns each row trails the row below
+    static constexpr std::ptrdiff_t kColumnStride = SkewedBands::kLaneStride;
+    static constexpr std::ptrdiff_t kRowStride = 2 * SkewedBands::kLaneStride + 1;
 
-    std::size_t index(std::int32_t col, std::int32_t row) const {
-        return static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(nx_) + static_cast<std::size_t>(col - 1);
-    }
-
-    void borderRow(std::int32_t row, EdgePlace rowPlace) {
-        for (std::int32_t col = 1; col <= nx_; ++col) {
-            borderNode(col, row, rowPlace);
-        }
-    }
-
-    // Rows firstRow to firstRow + rows - 1, all interior rows.
-    void band(std::int32_t firstRow, std::int32_t rows) {
-        const std::int32_t steps = nx_ + kBandLag * (rows - 1);
-        for (std::int32_t step = 1; step <= steps; ++step) {
-            for (std::int32_t j = 0; j < rows; ++j) {
-                const std::int32_t col = step - kBandLag * j;
-                if (col < 1) {
-                    break;  // the rows above have not started yet
-                }
-                if (col > nx_) {
-                    continue;  // this row is done
-                }
-                if (col >= 3 && col <= nx_ - 2) {
-                    interiorNode(index(col, firstRow + j));
-                } else {
-                    borderNode(col, firstRow + j, EdgePlace::middle);
-                }
-            }
-        }
+    std::int32_t flag(std::int32_t col, std::int32_t row) const {
+        return flags_[static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(nx_) +
+                      static_cast<std::size_t>(col - 1)];
     }
 
     // Border nodes move whatever their flag unless fixed; they never count
     // towards the largest change.
-    void borderNode(std::int32_t col, std::int32_t row, EdgePlace rowPlace) {
-        const std::size_t i = index(col, row);
-        if (flags_[i] < 0) {
+    void borderNode(float* node, std::int32_t col, std::int32_t row, EdgePlace rowPlace) {
+        if (flag(col, row) < 0) {
             return;
         }
-        float* node = z_ + i;
-        const float target = stencil::borderTarget(Around(node, nx_), stencil::edgePlace(col, nx_), rowPlace);
+        const float target = stencil::borderTarget(Around(node, kRowStride, kColumnStride),
+                                                   stencil::edgePlace(col, nx_), rowPlace);
         *node = *node + omega_ * (target - *node);
     }
 
-    void interiorNode(std::size_t i) {
-        const std::int32_t flag = flags_[i];
-        if (flag < 0) {
-            return;
-        }
-        float* node = z_ + i;
-        const Around around(node, nx_);
-        const float target = flag == 0 ? stencil::interiorFreeTarget(around)
-                                       : stencil::dataNodeTarget(around, dataNeighbours_.forCode(flag),
-                                                                 records_ + i * kWordsPerNode);
-        const float old = *node;
-        const float updated = old + omega_ * (target - old);
-        *node = updated;
-        const float change = updated - old;
-        const float size = std::fabs(change);
-        if (size < kLargestCountedChange && size >= largestSize_) {
-            largest_ = change;
-            largestSize_ = size;
+    // Rows 1 and 2, or NY - 1 and NY, kept in the lanes below the first band
+    // or above the last: side by side, the upper row two columns behind the
+    // lower, as in a band.
+    void borderRowPair(std::int32_t lowerRow, EdgePlace lowerPlace, EdgePlace upperPlace, std::int32_t band) {
+        const std::int32_t lane = lowerRow - bands_.firstRow(band);
+        for (std::int32_t step = 1; step <= nx_ + 2; ++step) {
+            if (step <= nx_) {
+                borderNode(bands_.node(band, step, lane), step, lowerRow, lowerPlace);
+            }
+            if (step > 2) {
+                borderNode(bands_.node(band, step - 2, lane + 1), step - 2, lowerRow + 1, upperPlace);
+            }
         }
     }
 
-    float* z_;
+    // The steps where some row of the band is in its first or last two
+    // columns go one at a time, those nodes by their border stencils; the
+    // steps between them, all interior, go in one stretch.
+    void sweepBand(std::int32_t band) {
+        const std::int32_t rows = bands_.rowsIn(band);
+        const std::int32_t lastStep = nx_ + 2 * (rows - 1);
+        const BandSteps steps{bands_.stepZero(band), bands_.flagsAtStepZero(band),
+                              bands_.coefficientsAtStepZero(band), kColumnStride};
+        std::int32_t step = 1;
+        while (step <= lastStep) {
+            if (step > 2 * rows && step < nx_ - 1) {
+                relaxInteriorSteps(steps, step, nx_ - 2, omega_, largest_);
+                step = nx_ - 1;
+                continue;
+            }
+            relaxInteriorSteps(steps, step, step, omega_, largest_);
+            borderColumns(band, rows, step);
+            ++step;
+        }
+    }
+
+    // At one step at most one row of the band is in column 1 or 2 and at
+    // most one in column NX - 1 or NX (the rows are two columns apart).
+    void borderColumns(std::int32_t band, std::int32_t rows, std::int32_t step) {
+        borderColumnOfStep(band, rows, step, 1);
+        borderColumnOfStep(band, rows, step, nx_ - 1);
+    }
+
+    // The node of this step in column firstColumn or the one after it.
+    void borderColumnOfStep(std::int32_t band, std::int32_t rows, std::int32_t step, std::int32_t firstColumn) {
+        const std::int32_t offset = step - firstColumn;  // 2 * lane, or 2 * lane + 1
+        if (offset < 0) return;
+        const std::int32_t lane = offset / 2;
+        if (lane >= rows) return;
+        const std::int32_t col = step - 2 * lane;
+        borderNode(bands_.node(band, col, lane), col, bands_.firstRow(band) + lane, EdgePlace::middle);
+    }
+
+    SkewedBands& bands_;
     const std::int32_t* flags_;
-    const float* records_;
     std::int32_t nx_;
     std::int32_t ny_;
-    stencil::DataNeighbours dataNeighbours_;
     float omega_ = 0.0f;
-    float largest_ = 0.0f;
-    float largestSize_ = 0.0f;
+    LaneLargest largest_;
 };
 
 }  // namespace
@@ -142,13 +143,18 @@ void CURVMN(std::span<float> ZGRID, std::span<const std::int32_t> IFLAG,
         return;
     }
     RelaxationControl control(TOL, ERR0, ERR, NITER, risingSweepCount);
-    Sweep sweep(ZGRID.data(), IFLAG.data(), NODREC.data(), NX, NY);
+    if (NITER >= MAXIT) {
+        return;
+    }
+    SkewedBands bands(ZGRID.data(), IFLAG.data(), NODREC.data(), NX, NY);
+    Sweep sweep(bands, IFLAG.data(), NX, NY);
     while (NITER < MAXIT) {
         const float largestChange = sweep.run(control.omega());
         if (control.stopsAfter(largestChange)) {
-            return;
+            break;
         }
     }
+    bands.copyOut(ZGRID.data());
 }
 
 }  // namespace lumsk

@@ -1,7 +1,9 @@
 #pragma once
 // Target values of the minimum-curvature iteration, one stencil per node
 // class. A stencil reads the current grid around one node: p points at the
-// node, and the row stride nx leads to the next row (N, increasing y).
+// node, the row stride leads to the next row (N, increasing y) and the column
+// stride to the next column (E): 1 in a row-major grid, more in the skewed
+// band storage of the sweep.
 // Neighbours use compass names: E, W, N, S one node away, NE, NW, SE, SW on
 // the diagonals, E2, W2, N2, S2 two nodes away.
 //
@@ -26,27 +28,29 @@ inline constexpr float kOneNineteenth = 0.05263158f;
 // Neighbourhood of one node of a row-major grid.
 class Around {
 public:
-    Around(const float* node, std::ptrdiff_t rowStride) : p_(node), nx_(rowStride) {}
+    Around(const float* node, std::ptrdiff_t rowStride, std::ptrdiff_t columnStride = 1)
+        : p_(node), nx_(rowStride), e_(columnStride) {}
 
     // The neighbour at a given offset from the node.
     float at(std::ptrdiff_t offset) const { return p_[offset]; }
 
-    float E() const { return p_[1]; }
-    float W() const { return p_[-1]; }
+    float E() const { return p_[e_]; }
+    float W() const { return p_[-e_]; }
     float N() const { return p_[nx_]; }
     float S() const { return p_[-nx_]; }
-    float NE() const { return p_[nx_ + 1]; }
-    float NW() const { return p_[nx_ - 1]; }
-    float SE() const { return p_[-nx_ + 1]; }
-    float SW() const { return p_[-nx_ - 1]; }
-    float E2() const { return p_[2]; }
-    float W2() const { return p_[-2]; }
+    float NE() const { return p_[nx_ + e_]; }
+    float NW() const { return p_[nx_ - e_]; }
+    float SE() const { return p_[-nx_ + e_]; }
+    float SW() const { return p_[-nx_ - e_]; }
+    float E2() const { return p_[2 * e_]; }
+    float W2() const { return p_[-2 * e_]; }
     float N2() const { return p_[2 * nx_]; }
     float S2() const { return p_[-2 * nx_]; }
 
 private:
     const float* p_;
     std::ptrdiff_t nx_;
+    std::ptrdiff_t e_;
 };
 
 // A free node of the interior (rows and columns 3 to N - 2): zero curvature.

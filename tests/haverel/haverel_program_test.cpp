@@ -101,6 +101,7 @@ TEST(HaverelProgram, AMissingSingleInputIsReportedAndNeverCreated) {
 TEST(HaverelProgram, OnlyAStarBeforeADotMakesAWildcardName) {
     tests::TempFolder folder;
     tests::writeFileBytes("L1.dat", surveyFile(1, 0));
+    tests::writeFileBytes("chan.txt", "channel times\n");
     // "L?.dat" and "L*" are names as they stand: no search, opened as named.
     tests::writeFileBytes("L?.dat", surveyFile(2, 0));
     const tests::ProcessResult question = tests::runProcess(kProgram, {"L?.dat", "out", "s.dat", "chan.txt"});
@@ -117,6 +118,7 @@ TEST(HaverelProgram, OnlyAStarBeforeADotMakesAWildcardName) {
 TEST(HaverelProgram, PromptsForMissingNamesAndTheUnixQuestionOnlyWithNoArguments) {
     tests::TempFolder folder;
     tests::writeFileBytes("L5.dat", surveyFile(5, 0));
+    tests::writeFileBytes("chan.txt", "channel times\n");
     const tests::ProcessResult two = tests::runProcess(kProgram, {"L5.dat", "out"}, "s.dat\nchan.txt\n");
     EXPECT_EQ(two.exitStatus, 0) << two.standardError;
     EXPECT_NE(two.standardOutput.find("\n enter the name of the output file : \n enter the name of the time channel "
@@ -153,6 +155,7 @@ TEST(HaverelProgram, ADotInTheFolderBlanksTheBaseName) {
     std::filesystem::create_directory("work");
     std::filesystem::current_path("work");
     tests::writeFileBytes("L7.dat", surveyFile(7, 0));
+    tests::writeFileBytes("chan.txt", "channel times\n");
     const tests::ProcessResult run = tests::runProcess(kProgram, {"L7.dat", "../out", "a.dat", "chan.txt"});
     EXPECT_EQ(run.exitStatus, 0) << run.standardError;
     EXPECT_TRUE(std::filesystem::exists("_mag.dat"));

@@ -5,10 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -54,9 +56,20 @@ void writeFileBytes(const std::string& path, const std::string& bytes) {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
+// Milliseconds left until `deadline` for poll(), -1 (wait for ever) without one.
+int pollTimeout(const std::optional<Clock::time_point>& deadline) {
+    if (!deadline) return -1;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now());
+    return left.count() <= 0 ? 0 : static_cast<int>(std::min<long long>(left.count(), 1000));
+}
+
 // Reads both pipes to their ends while feeding standard input, so that no
-// side blocks on a full pipe.
-void pump(int inFd, const std::string& input, int outFd, int errFd, ProcessResult& result) {
+// side blocks on a full pipe. Past the deadline the child is killed; its
+// pipes then close and the reading ends.
+void pump(int inFd, const std::string& input, int outFd, int errFd, ProcessResult& result, pid_t child,
+          const std::optional<Clock::time_point>& deadline) {
     std::size_t written = 0;
     if (input.empty()) {
         ::close(inFd);
@@ -69,9 +82,19 @@ void pump(int inFd, const std::string& input, int outFd, int errFd, ProcessResul
         if (inFd >= 0) fds[count++] = {inFd, POLLOUT, 0};
         if (outFd >= 0) fds[count++] = {outFd, POLLIN, 0};
         if (errFd >= 0) fds[count++] = {errFd, POLLIN, 0};
-        if (::poll(fds, static_cast<nfds_t>(count), -1) < 0) {
+        const int ready = ::poll(fds, static_cast<nfds_t>(count), result.timedOut ? -1 : pollTimeout(deadline));
+        if (ready < 0) {
             if (errno == EINTR) continue;
             break;
+        }
+        if (ready == 0 && deadline && !result.timedOut && Clock::now() >= *deadline) {
+            ::kill(child, SIGKILL);
+            result.timedOut = true;
+            if (inFd >= 0) {
+                ::close(inFd);
+                inFd = -1;
+            }
+            continue;
         }
         for (int i = 0; i < count; ++i) {
             if (fds[i].revents == 0) continue;
@@ -96,10 +119,8 @@ void pump(int inFd, const std::string& input, int outFd, int errFd, ProcessResul
     }
 }
 
-}  // namespace
-
-ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::string& standardInput) {
+ProcessResult runChild(const std::string& program, const std::vector<std::string>& arguments,
+                       const std::string& standardInput, const std::optional<Clock::time_point>& deadline) {
     std::signal(SIGPIPE, SIG_IGN);
     int inPipe[2], outPipe[2], errPipe[2];
     if (::pipe(inPipe) != 0 || ::pipe(outPipe) != 0 || ::pipe(errPipe) != 0) {
@@ -122,11 +143,24 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     ::close(outPipe[1]);
     ::close(errPipe[1]);
     ProcessResult result;
-    pump(inPipe[1], standardInput, outPipe[0], errPipe[0], result);
+    pump(inPipe[1], standardInput, outPipe[0], errPipe[0], result, child, deadline);
     int status = 0;
     ::waitpid(child, &status, 0);
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (WIFSIGNALED(status)) result.terminatingSignal = WTERMSIG(status);
     return result;
+}
+
+}  // namespace
+
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& standardInput) {
+    return runChild(program, arguments, standardInput, std::nullopt);
+}
+
+ProcessResult runProcessWithTimeout(const std::string& program, const std::vector<std::string>& arguments,
+                                    const std::string& standardInput, std::chrono::milliseconds limit) {
+    return runChild(program, arguments, standardInput, Clock::now() + limit);
 }
 
 }  // namespace tests

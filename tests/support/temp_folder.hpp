@@ -2,6 +2,7 @@
 // A fresh temporary folder that is the working folder for the scope of a
 // test: programs and the gridding library write fixed names into the working
 // folder, so every file-touching test runs in its own.
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -34,8 +35,15 @@ struct ProcessResult {
     int exitStatus = -1;
     std::string standardOutput;
     std::string standardError;
+    int terminatingSignal = 0;  // the signal that ended the child, 0 when it exited
+    bool timedOut = false;      // runProcessWithTimeout killed the child
 };
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
                          const std::string& standardInput = {});
+// The same with a time limit: a child still running after `limit` is killed
+// (SIGKILL), so that a program caught in a loop fails its test instead of
+// hanging the suite.
+ProcessResult runProcessWithTimeout(const std::string& program, const std::vector<std::string>& arguments,
+                                    const std::string& standardInput, std::chrono::milliseconds limit);
 
 }  // namespace tests

@@ -1,0 +1,40 @@
+#include "lumsk/curvature_band_kernel.hpp"
+
+#include <cstring>
+
+#include "lumsk/skewed_bands.hpp"
+
+namespace lumsk {
+
+namespace baseline {
+constexpr std::int32_t kVectorBytes = 16;  // SSE2 on x86-64
+#include "lumsk/curvature_band_kernel.inl"
+}  // namespace baseline
+
+float LaneLargest::overall() const {
+    float largest = 0.0f;
+    for (const float lane : size) {
+        if (lane > largest) largest = lane;
+    }
+    return largest;
+}
+
+bool hasAvx2Kernel() {
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool supported = __builtin_cpu_supports("avx2");
+    return supported;
+#else
+    return false;
+#endif
+}
+
+void relaxInteriorSteps(const BandSteps& band, std::int32_t firstStep, std::int32_t lastStep, float omega,
+                        LaneLargest& largest) {
+    if (hasAvx2Kernel()) {
+        avx2::relaxInteriorSteps(band, firstStep, lastStep, omega, largest);
+    } else {
+        baseline::relaxInteriorSteps(band, firstStep, lastStep, omega, largest);
+    }
+}
+
+}  // namespace lumsk

@@ -1,0 +1,97 @@
+#include "lumsk/skewed_bands.hpp"
+
+#include <algorithm>
+
+namespace lumsk {
+
+SkewedBands::SkewedBands(const float* grid, const std::int32_t* flags, const float* records, std::int32_t NX,
+                         std::int32_t NY)
+    : nx_(NX),
+      ny_(NY),
+      bands_((NY - 4 + kLanes - 1) / kLanes),
+      steps_(static_cast<std::size_t>(NX + 2 * kLanes + 6)),
+      grid_(static_cast<std::size_t>(bands_) * steps_ * kLaneStride, 0.0f),
+      flags_(static_cast<std::size_t>(bands_) * steps_ * kLanes, -1),
+      coefficients_(static_cast<std::size_t>(bands_) * steps_ * kLanes * kWordsPerNode, 0.0f) {
+    for (std::int32_t band = 0; band < bands_; ++band) {
+        for (std::int32_t lane = -2; lane <= kLanes + 1; ++lane) {
+            const std::int32_t row = firstRow(band) + lane;
+            if (row < 1 || row > NY) continue;
+            const std::size_t rowStart = static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(NX);
+            for (std::int32_t col = 1; col <= NX; ++col) {
+                const std::size_t n = rowStart + static_cast<std::size_t>(col - 1);
+                grid_[wordOf(band, col + 2 * lane, lane)] = grid[n];
+                // The vector sweep works only on the interior; the border
+                // columns and rows move through the border stencils.
+                const bool interior = lane >= 0 && lane < kLanes && row <= NY - 2 && col >= 3 && col <= NX - 2;
+                if (!interior) continue;
+                const std::size_t own = ownWordOf(band, col + 2 * lane) + static_cast<std::size_t>(lane);
+                flags_[own] = flags[n];
+                if (flags[n] > 0) {
+                    float* c = coefficients_.data() + own / kLanes * kLanes * kWordsPerNode + lane;
+                    for (std::int32_t w = 0; w < kWordsPerNode; ++w) {
+                        c[w * kLanes] = records[n * kWordsPerNode + static_cast<std::size_t>(w)];
+                    }
+                }
+            }
+        }
+    }
+}
+
+std::int32_t SkewedBands::rowsIn(std::int32_t band) const {
+    return std::min(kLanes, ny_ - 2 - firstRow(band) + 1);
+}
+
+const std::int32_t* SkewedBands::flagsAtStepZero(std::int32_t band) const {
+    return flags_.data() + ownWordOf(band, 0);
+}
+
+const float* SkewedBands::coefficientsAtStepZero(std::int32_t band) const {
+    return coefficients_.data() + ownWordOf(band, 0) * kWordsPerNode;
+}
+
+void SkewedBands::copyRow(std::int32_t fromBand, std::int32_t fromLane, std::int32_t toBand, std::int32_t toLane) {
+    // Column by column both rows advance one step, kLaneStride words.
+    const float* from = node(fromBand, 1, fromLane);
+    float* to = node(toBand, 1, toLane);
+    for (std::int32_t col = 1; col <= nx_; ++col, from += kLaneStride, to += kLaneStride) {
+        *to = *from;
+    }
+}
+
+void SkewedBands::passUp(std::int32_t band) {
+    if (band + 1 >= bands_) return;
+    copyRow(band, kLanes - 2, band + 1, -2);
+    copyRow(band, kLanes - 1, band + 1, -1);
+}
+
+void SkewedBands::refreshAbove() {
+    for (std::int32_t band = 0; band + 1 < bands_; ++band) {
+        copyRow(band + 1, 0, band, kLanes);
+        copyRow(band + 1, 1, band, kLanes + 1);
+    }
+}
+
+void SkewedBands::ownerOf(std::int32_t row, std::int32_t& band, std::int32_t& lane) const {
+    if (row <= 2) {
+        band = 0;
+        lane = row - 3;
+        return;
+    }
+    band = std::min((row - 3) / kLanes, bands_ - 1);
+    lane = row - firstRow(band);
+}
+
+void SkewedBands::copyOut(float* grid) const {
+    for (std::int32_t row = 1; row <= ny_; ++row) {
+        std::int32_t band = 0;
+        std::int32_t lane = 0;
+        ownerOf(row, band, lane);
+        float* out = grid + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(nx_);
+        for (std::int32_t col = 1; col <= nx_; ++col) {
+            out[col - 1] = grid_[wordOf(band, col + 2 * lane, lane)];
+        }
+    }
+}
+
+}  // namespace lumsk

@@ -1,0 +1,1 @@
+ Number of layers:    3
