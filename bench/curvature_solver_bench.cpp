@@ -88,7 +88,8 @@ void vectorBandSweep(benchmark::State& state) {
     for (auto _ : state) {
         for (std::int32_t band = 0; band < bands.bandCount(); ++band) {
             const lumsk::BandSteps steps{bands.stepZero(band), bands.flagsAtStepZero(band),
-                                         bands.coefficientsAtStepZero(band), lumsk::SkewedBands::kLaneStride};
+                                         bands.coefficientsAtStepZero(band), bands.summariesAtStepZero(band),
+                                         lumsk::SkewedBands::kLaneStride};
             if (avx2) {
                 lumsk::avx2::relaxInteriorSteps(steps, 1, lastStep, 1.3f, largest);
             } else {

@@ -2,14 +2,12 @@
 // through the whole routine (xyz data file and line data files).
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/throughput_support.hpp"
 #include "common/text_writer.hpp"
 #include "draymoor/brevan.hpp"
 
@@ -53,41 +51,8 @@ std::int64_t makeCdiFile(const fs::path& path, std::size_t bytes) {
     return static_cast<std::int64_t>(fs::file_size(path));
 }
 
-// The run writes many times its input size: the files go to memory
-// (/dev/shm) when the host has it, so that the figure is the program's and
-// not the disk's.
-fs::path benchFolder() {
-    std::error_code error;
-    if (fs::is_directory("/dev/shm", error)) return "/dev/shm";
-    return fs::temp_directory_path();
-}
-
-// Progress and line summaries go to standard output; they are sent to
-// /dev/null while the routine runs so that the benchmark's report stays
-// readable.
-class QuietStandardOutput {
-public:
-    QuietStandardOutput() : saved_(::dup(1)) {
-        std::fflush(stdout);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        ::close(null);
-    }
-    ~QuietStandardOutput() {
-        std::fflush(stdout);
-        ::dup2(saved_, 1);
-        ::close(saved_);
-    }
-    QuietStandardOutput(const QuietStandardOutput&) = delete;
-    QuietStandardOutput& operator=(const QuietStandardOutput&) = delete;
-
-private:
-    int saved_;
-};
-
 void BM_DraymoorConversion(benchmark::State& state) {
-    const fs::path folder = benchFolder() / std::string("draymoor-bench-").append(std::to_string(::getpid()));
-    fs::create_directories(folder);
+    const fs::path folder = bench_support::benchFolder("draymoor");
     const fs::path input = folder / "bench.cdi";
     const std::int64_t inputBytes = makeCdiFile(input, static_cast<std::size_t>(state.range(0)) << 20);
     // The line data files are named by the line headers, in the working folder.
@@ -97,14 +62,14 @@ void BM_DraymoorConversion(benchmark::State& state) {
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     for (auto _ : state) {
-        QuietStandardOutput quiet;
-        benchmark::DoNotOptimize(draymoor::brevan(static_cast<int>(argv.size()), argv.data()));
+        bench_support::QuietStandardOutput quiet;
+        if (draymoor::brevan(static_cast<int>(argv.size()), argv.data()) != 0) state.SkipWithError("draymoor failed");
     }
-    state.SetBytesProcessed(state.iterations() * inputBytes);
+    bench_support::reportFigures(state, inputBytes, folder);
     fs::current_path(previous);
     fs::remove_all(folder);
 }
-BENCHMARK(BM_DraymoorConversion)->Arg(128)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DraymoorConversion)->Arg(16)->Arg(256)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -1,13 +1,13 @@
 // Throughput of haverel's sample conversion: bytes of survey data read per
-// second, on one core, into the three column files.
+// second, on one core, into the three column files (all in memory, see
+// throughput_support.hpp).
 #include <benchmark/benchmark.h>
-
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "bench/throughput_support.hpp"
 #include "common/line_reader.hpp"
 #include "common/text_writer.hpp"
 #include "haverel/sample_conversion.hpp"
@@ -32,10 +32,9 @@ std::string sampleLine(int sample, bool full, bool middle) {
     return std::string(buffer, static_cast<std::size_t>(n)) + "\r\n";
 }
 
-// A survey file of about `bytes` bytes, made once per process.
-std::filesystem::path makeSurveyFile(std::size_t bytes) {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("haverel-bench-" + std::to_string(::getpid()) + ".dat");
+// A survey file of about `bytes` bytes.
+std::filesystem::path makeSurveyFile(const std::filesystem::path& folder, std::size_t bytes) {
+    const std::filesystem::path path = folder / "survey.dat";
     common::TextWriter out(path.string());
     std::size_t written = 0;
     for (int sample = 0; written < bytes; ++sample) {
@@ -49,8 +48,8 @@ std::filesystem::path makeSurveyFile(std::size_t bytes) {
 }
 
 void BM_HaverelSampleConversion(benchmark::State& state) {
-    const std::filesystem::path input = makeSurveyFile(static_cast<std::size_t>(state.range(0)) << 20);
-    const std::filesystem::path outputs = input.parent_path();
+    const std::filesystem::path outputs = bench_support::benchFolder("haverel");
+    const std::filesystem::path input = makeSurveyFile(outputs, static_cast<std::size_t>(state.range(0)) << 20);
     const auto inputBytes = static_cast<std::int64_t>(std::filesystem::file_size(input));
     for (auto _ : state) {
         common::LineReader reader(input.string());
@@ -59,11 +58,10 @@ void BM_HaverelSampleConversion(benchmark::State& state) {
         common::TextWriter emData((outputs / "hb.tem").string());
         benchmark::DoNotOptimize(haverel::convertSampleLines(reader, 1010, 1, {mag, em, emData}));
     }
-    state.SetBytesProcessed(state.iterations() * inputBytes);
-    for (const char* name : {"hb_mag.dat", "hb_em.dat", "hb.tem"}) std::filesystem::remove(outputs / name);
-    std::filesystem::remove(input);
+    bench_support::reportFigures(state, inputBytes, outputs);
+    std::filesystem::remove_all(outputs);
 }
-BENCHMARK(BM_HaverelSampleConversion)->Arg(64)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HaverelSampleConversion)->Arg(16)->Arg(256)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -43,14 +43,18 @@ run_target() {
     local target=$1
     local corpus=$build/corpus/$target
     local artifacts=$findings/$target
-    mkdir -p "$corpus" "$artifacts" "$build/seeds/$target"
+    # libFuzzer ends without running exit handlers: the target's scratch
+    # folder goes in a folder of its own, removed here.
+    local scratch=$build/scratch/$target
+    mkdir -p "$corpus" "$artifacts" "$build/seeds/$target" "$scratch"
     # Standard output (the programs' console) is closed; a sanitizer report
     # and libFuzzer's own lines go to the log.
-    "$build/fuzz/$target" "$corpus" "$build/seeds/$target" \
+    TMPDIR=$scratch "$build/fuzz/$target" "$corpus" "$build/seeds/$target" \
         -max_total_time="$seconds" -max_len=8192 -timeout=30 -rss_limit_mb=2560 \
         -close_fd_mask=1 -print_final_stats=1 -artifact_prefix="$artifacts/" \
         >"$build/$target.log" 2>&1
     local status=$?
+    rm -rf "$scratch"
     rmdir "$artifacts" 2>/dev/null
     if [ $status -ne 0 ]; then
         echo "FAIL $target (exit $status): see $build/$target.log and $artifacts/"

@@ -191,6 +191,12 @@ int INTERP(int argc, char** argv) {
             dataPointCount = convertSampleLines(reader, header.lineNumber, header.direction, {mag, em, emData});
             closeOrStop(emData);
         }
+        // A read that fails (an input that is a folder, a device error) ends
+        // the file like its end does, but it must not pass for a short file.
+        if (reader.isOpen() && reader.failed()) {
+            std::fprintf(stderr, "haverel: %s could not be read to its end\n", input.path.c_str());
+            exitStatus = 1;
+        }
         console.listLine(" number data points read    : ", dataPointCount);
     }
     closeOrStop(mag);

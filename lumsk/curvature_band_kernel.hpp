@@ -15,6 +15,7 @@ struct BandSteps {
     float* grid;                     // lane 0 at step 0
     const std::int32_t* flags;       // lane 0 at step 0
     const float* coefficients;       // c1 of lane 0 at step 0
+    const std::uint8_t* summaries;   // flag summary of the first lane group at step 0
     std::ptrdiff_t columnStride;     // grid words from one step to the next
 };
 

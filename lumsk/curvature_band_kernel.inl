@@ -13,6 +13,7 @@ using Ints = std::int32_t __attribute__((vector_size(kVectorBytes)));
 constexpr std::int32_t kWidth = kVectorBytes / 4;
 constexpr std::int32_t kVectorsPerStep = SkewedBands::kLanes / kWidth;
 constexpr std::int32_t kCoefficientStride = SkewedBands::kLanes;
+constexpr std::int32_t kGroupsPerVector = kWidth / SkewedBands::kGroupLanes;
 
 inline __attribute__((always_inline)) Floats loadFloats(const float* p) {
     Floats v;
@@ -33,7 +34,9 @@ inline __attribute__((always_inline)) Floats splat(float x) {
 }
 
 // One vector of nodes of one step: relaxes them in place and keeps the
-// largest counted change size per lane.
+// largest counted change size per lane. Without data nodes among them the
+// data equation, whose result no node would take, is left out.
+template <bool withData>
 inline __attribute__((always_inline)) void relaxVector(float* p, const std::int32_t* flagWords,
                                                        const float* c, std::ptrdiff_t cs, Floats omega,
                                                        Floats& largest) {
@@ -57,27 +60,30 @@ inline __attribute__((always_inline)) void relaxVector(float* p, const std::int3
     const Floats freeTarget =
         splat(0.05f) * (splat(8.0f) * (E + W + N + S) - splat(2.0f) * (NE + NW + SE + SW) - (E2 + W2 + N2 + S2));
 
-    // Data node (stencil::dataNodeTarget). The quadrant code picks the
-    // neighbours of the data part: codes 3 and 4 look north, codes 1 and 4
-    // (and anything above 4, taken as 4) pair west with the diagonals east.
-    const Ints north = flag > 2;
-    const Ints eastDiagonals = (flag == 1) | (flag > 3);
-    const Floats nearDiagonal = north ? (eastDiagonals ? NE : NW) : (eastDiagonals ? SE : SW);
-    const Floats farDiagonal = north ? (eastDiagonals ? SW : SE) : (eastDiagonals ? NW : NE);
-    const Floats vertical = north ? N : S;
-    const Floats horizontal = eastDiagonals ? W : E;
-    const Floats c1 = loadFloats(c);
-    const Floats c2 = loadFloats(c + kCoefficientStride);
-    const Floats c3 = loadFloats(c + 2 * kCoefficientStride);
-    const Floats c4 = loadFloats(c + 3 * kCoefficientStride);
-    const Floats c5 = loadFloats(c + 4 * kCoefficientStride);
-    const Floats c6 = loadFloats(c + 5 * kCoefficientStride);
-    const Floats curvature =
-        splat(0.25f) * (N2 + W2 + S2 + E2) + splat(0.5f) * (NW + SW + SE + NE) - (N + W + S + E);
-    const Floats pull = c2 * vertical + c1 * nearDiagonal + c3 * horizontal + c4 * farDiagonal;
-    const Floats dataTarget = (pull + c5 - curvature) * c6;
+    Floats target = freeTarget;
+    if constexpr (withData) {
+        // Data node (stencil::dataNodeTarget). The quadrant code picks the
+        // neighbours of the data part: codes 3 and 4 look north, codes 1 and 4
+        // (and anything above 4, taken as 4) pair west with the diagonals east.
+        const Ints north = flag > 2;
+        const Ints eastDiagonals = (flag == 1) | (flag > 3);
+        const Floats nearDiagonal = north ? (eastDiagonals ? NE : NW) : (eastDiagonals ? SE : SW);
+        const Floats farDiagonal = north ? (eastDiagonals ? SW : SE) : (eastDiagonals ? NW : NE);
+        const Floats vertical = north ? N : S;
+        const Floats horizontal = eastDiagonals ? W : E;
+        const Floats c1 = loadFloats(c);
+        const Floats c2 = loadFloats(c + kCoefficientStride);
+        const Floats c3 = loadFloats(c + 2 * kCoefficientStride);
+        const Floats c4 = loadFloats(c + 3 * kCoefficientStride);
+        const Floats c5 = loadFloats(c + 4 * kCoefficientStride);
+        const Floats c6 = loadFloats(c + 5 * kCoefficientStride);
+        const Floats curvature =
+            splat(0.25f) * (N2 + W2 + S2 + E2) + splat(0.5f) * (NW + SW + SE + NE) - (N + W + S + E);
+        const Floats pull = c2 * vertical + c1 * nearDiagonal + c3 * horizontal + c4 * farDiagonal;
+        const Floats dataTarget = (pull + c5 - curvature) * c6;
 
-    const Floats target = flag > 0 ? dataTarget : freeTarget;
+        target = flag > 0 ? dataTarget : freeTarget;
+    }
     const Floats updated = old + omega * (target - old);
     const Floats result = flag < 0 ? old : updated;
     std::memcpy(p, &result, sizeof result);
@@ -104,8 +110,16 @@ void relaxInteriorSteps(const BandSteps& band, std::int32_t firstStep, std::int3
         float* p = band.grid + step * cs;
         const std::int32_t* flags = band.flags + step * SkewedBands::kLanes;
         const float* c = band.coefficients + step * SkewedBands::kLanes * SkewedBands::kWordsPerNode;
+        const std::uint8_t* summaries = band.summaries + step * SkewedBands::kGroupsPerStep;
         for (std::int32_t v = 0; v < kVectorsPerStep; ++v) {
-            relaxVector(p + v * kWidth, flags + v * kWidth, c + v * kWidth, cs, omega, largest[v]);
+            std::uint8_t summary = 0;
+            for (std::int32_t g = 0; g < kGroupsPerVector; ++g) summary |= summaries[v * kGroupsPerVector + g];
+            if ((summary & SkewedBands::kSomeMoving) == 0) continue;
+            if ((summary & SkewedBands::kSomeData) != 0) {
+                relaxVector<true>(p + v * kWidth, flags + v * kWidth, c + v * kWidth, cs, omega, largest[v]);
+            } else {
+                relaxVector<false>(p + v * kWidth, flags + v * kWidth, c + v * kWidth, cs, omega, largest[v]);
+            }
         }
     }
     std::memcpy(laneLargest.size, largest, sizeof largest);

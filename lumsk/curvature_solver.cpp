@@ -94,7 +94,7 @@ private:
         const std::int32_t rows = bands_.rowsIn(band);
         const std::int32_t lastStep = nx_ + 2 * (rows - 1);
         const BandSteps steps{bands_.stepZero(band), bands_.flagsAtStepZero(band),
-                              bands_.coefficientsAtStepZero(band), kColumnStride};
+                              bands_.coefficientsAtStepZero(band), bands_.summariesAtStepZero(band), kColumnStride};
         std::int32_t step = 1;
         while (step <= lastStep) {
             if (step > 2 * rows && step < nx_ - 1) {

@@ -12,7 +12,8 @@ SkewedBands::SkewedBands(const float* grid, const std::int32_t* flags, const flo
       steps_(static_cast<std::size_t>(NX + 2 * kLanes + 6)),
       grid_(static_cast<std::size_t>(bands_) * steps_ * kLaneStride, 0.0f),
       flags_(static_cast<std::size_t>(bands_) * steps_ * kLanes, -1),
-      coefficients_(static_cast<std::size_t>(bands_) * steps_ * kLanes * kWordsPerNode, 0.0f) {
+      coefficients_(static_cast<std::size_t>(bands_) * steps_ * kLanes * kWordsPerNode, 0.0f),
+      summaries_(static_cast<std::size_t>(bands_) * steps_ * kGroupsPerStep, 0) {
     for (std::int32_t band = 0; band < bands_; ++band) {
         for (std::int32_t lane = -2; lane <= kLanes + 1; ++lane) {
             const std::int32_t row = firstRow(band) + lane;
@@ -36,6 +37,15 @@ SkewedBands::SkewedBands(const float* grid, const std::int32_t* flags, const flo
             }
         }
     }
+    for (std::size_t group = 0; group < summaries_.size(); ++group) {
+        std::uint8_t summary = 0;
+        for (std::size_t lane = 0; lane < static_cast<std::size_t>(kGroupLanes); ++lane) {
+            const std::int32_t flag = flags_[group * kGroupLanes + lane];
+            if (flag >= 0) summary |= kSomeMoving;
+            if (flag > 0) summary |= kSomeData;
+        }
+        summaries_[group] = summary;
+    }
 }
 
 std::int32_t SkewedBands::rowsIn(std::int32_t band) const {
@@ -48,6 +58,10 @@ const std::int32_t* SkewedBands::flagsAtStepZero(std::int32_t band) const {
 
 const float* SkewedBands::coefficientsAtStepZero(std::int32_t band) const {
     return coefficients_.data() + ownWordOf(band, 0) * kWordsPerNode;
+}
+
+const std::uint8_t* SkewedBands::summariesAtStepZero(std::int32_t band) const {
+    return summaries_.data() + ownWordOf(band, 0) / kGroupLanes;
 }
 
 void SkewedBands::copyRow(std::int32_t fromBand, std::int32_t fromLane, std::int32_t toBand, std::int32_t toLane) {

@@ -15,8 +15,11 @@
 //
 // Beside the grid each band carries, in the same skewed order, the node flags
 // of its own lanes (-1 for every place the vector sweep must leave alone:
-// fixed nodes, border columns, lanes beyond the grid) and the six data
-// coefficients of its data nodes (0 elsewhere).
+// fixed nodes, border columns, lanes beyond the grid), the six data
+// coefficients of its data nodes (0 elsewhere), and for every group of
+// kGroupLanes lanes of a step a summary of their flags (kSomeMoving,
+// kSomeData), so that the sweep can pass over groups with nothing to move
+// and leave out the data equation where no group node holds data.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -29,6 +32,10 @@ public:
     static constexpr std::int32_t kLaneStride = kLanes + 4;    // words per step, halo included
     static constexpr std::int32_t kWordsPerNode = 6;           // data coefficients c1 to c6
     static constexpr std::int32_t kFirstStep = -3;             // lane -2 at column 1
+    static constexpr std::int32_t kGroupLanes = 4;             // lanes per flag summary
+    static constexpr std::int32_t kGroupsPerStep = kLanes / kGroupLanes;
+    static constexpr std::uint8_t kSomeMoving = 1;             // a node with flag >= 0
+    static constexpr std::uint8_t kSomeData = 2;               // a node with flag > 0
 
     // Copies the grid, flags and coefficients of an NX by NY grid (both at
     // least 5) into bands.
@@ -51,6 +58,8 @@ public:
     float* stepZero(std::int32_t band) { return grid_.data() + wordOf(band, 0, 0); }
     const std::int32_t* flagsAtStepZero(std::int32_t band) const;
     const float* coefficientsAtStepZero(std::int32_t band) const;
+    // Flag summaries of the groups of step 0; kGroupsPerStep per step.
+    const std::uint8_t* summariesAtStepZero(std::int32_t band) const;
 
     // After band b has swept: its top two rows become the lower halo of
     // band b + 1, which must see their new values.
@@ -80,6 +89,7 @@ private:
     std::vector<float> grid_;
     std::vector<std::int32_t> flags_;
     std::vector<float> coefficients_;
+    std::vector<std::uint8_t> summaries_;
 };
 
 }  // namespace lumsk
