@@ -4,7 +4,8 @@
 # of seconds, up to `jobs` targets at a time. Corpora grow in
 # build-fuzz/corpus/<target>/ (seeded from the test data and the examples);
 # an input that crashes a target is kept under fuzz/findings/<target>/.
-# Exits 1 when any target crashed. FUZZ_NO_BUILD=1 runs the targets as built.
+# Exits 1 when any target crashed. FUZZ_NO_BUILD=1 runs the targets as built;
+# FUZZ_SEED=n makes the mutations repeatable (CI uses a fixed seed).
 #
 #   fuzz/run-fuzzers.sh <seconds-per-target> [jobs] [target ...]
 set -uo pipefail
@@ -51,7 +52,7 @@ run_target() {
     # and libFuzzer's own lines go to the log.
     TMPDIR=$scratch "$build/fuzz/$target" "$corpus" "$build/seeds/$target" \
         -max_total_time="$seconds" -max_len=8192 -timeout=30 -rss_limit_mb=2560 \
-        -close_fd_mask=1 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+        -close_fd_mask=1 -print_final_stats=1 -artifact_prefix="$artifacts/" ${FUZZ_SEED:+-seed=$FUZZ_SEED} \
         >"$build/$target.log" 2>&1
     local status=$?
     rm -rf "$scratch"
