@@ -37,8 +37,11 @@ struct ModelGridGeometry {
     float nodeElevation(std::int32_t row) const { return Y0 + cellsFromFirst(row) * cell; }
 
     // Whether a raster of this size can be made at all: a broken model can
-    // give no rows, or more nodes than any grid of this kind holds.
-    static constexpr std::int64_t kLargestNodeCount = std::int64_t{1} << 30;
+    // give no rows, or more nodes than any section of this kind holds. The
+    // raster is held whole in memory and written as six grid files, so the
+    // bound (2^27 nodes, 512 MB of floats) keeps a station list with an absurd
+    // station number from taking gigabytes of memory and disk.
+    static constexpr std::int64_t kLargestNodeCount = std::int64_t{1} << 27;
     bool isUsable() const {
         return NCOL >= 1 && NROW >= 1 && static_cast<std::int64_t>(NCOL) * NROW <= kLargestNodeCount;
     }
