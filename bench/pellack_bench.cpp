@@ -59,7 +59,8 @@ void BM_PellackConversion(benchmark::State& state) {
     const fs::path obs = folder / "bench.obs";
     const fs::path prd = folder / "bench.prd";
     const fs::path xyz = folder / "bench.xyz";
-    const std::int64_t inputBytes = makeDataFiles(obs, prd, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const std::int64_t inputBytes =
+        makeDataFiles(obs, prd, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     std::vector<std::string> arguments = {"pellack", obs.string(), prd.string(), xyz.string()};
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());

@@ -55,7 +55,8 @@ std::int64_t makeModelFile(const fs::path& path, int soundings) {
 }
 
 struct RunFolder {
-    explicit RunFolder(const std::string& name) : folder(bench_support::benchFolder(name)), previous(fs::current_path()) {
+    explicit RunFolder(const std::string& name)
+        : folder(bench_support::benchFolder(name)), previous(fs::current_path()) {
         // tarnby writes its point data file and the library its work files in
         // the working folder.
         fs::current_path(folder);

@@ -100,9 +100,9 @@ bool convertReal(std::string_view signedMantissa, std::int64_t exponent, bool st
     return true;
 }
 
-// "[sign]digits[.digits]" without exponent ("12.75", "-.5", "300."): when the digits fit the type's significand
-// exactly and the power of ten is exact too, one division of the two is the
-// correctly rounded value (the general conversion gives the same bits). Most
+// "[sign]digits[.digits]" without exponent ("12.75", "-.5", "300."): when
+// the digits fit the type's significand exactly and the power of ten is
+// exact too, one division of the two is the correctly rounded value (the general conversion gives the same bits). Most
 // fields of large inputs are of this kind. False when the text is too long.
 template <typename Real>
 struct ShortDecimalLimits;
