@@ -65,7 +65,7 @@ WalkPlan planProfileWalk(std::span<const float> EAST, std::span<const float> NOR
 }
 
 WalkExtents walkProfile(const ModelData& model, const WalkPlan& plan, common::TextWriter& xyz,
-                        PointDataWriter& points, const ProgressReport& progress) {
+                        common::FloatRecordFile& points, const ProgressReport& progress) {
     const LayerTable& layers = model.layers;
     const bool conductivity = model.kind == ModelKind::conductivity;
     WalkExtents extents;
@@ -105,7 +105,8 @@ WalkExtents walkProfile(const ModelData& model, const WalkPlan& plan, common::Te
             appendXyzRow(xyz.buffer(), XyzRow{DIST, east, north, depth, RL, values},
                          model.hasTopography);
             xyz.commit();
-            points.record(x, model.hasTopography ? RL : depth, values);
+            points.append({x, model.hasTopography ? RL : depth});
+            points.append(values);
 
             if (model.hasTopography) {
                 if (RL < extents.ZLO) extents.ZLO = RL;
@@ -127,16 +128,11 @@ WalkExtents runProfileStage(const ModelData& model, common::TextWriter& xyz,
         case ProfileAxis::y: console.listLine(" Using y coord"); break;
         case ProfileAxis::distance: console.listLine(" Using distance"); break;
     }
-    PointDataWriter points(kPointDataFileName);
-    if (!points.isOpen()) {
-        throw common::RunStop(std::string("cannot create the point data file ") + kPointDataFileName);
-    }
+    common::FloatRecordFile points(kPointDataFileName);  // stops the run when it cannot be made
     const WalkExtents extents = walkProfile(model, plan, xyz, points, [&](std::int32_t rowCount) {
         console.listLine(" Processed: ", rowCount);
     });
-    if (!points.close()) {
-        throw common::RunStop(std::string("cannot write the point data file ") + kPointDataFileName);
-    }
+    points.close();
     return extents;
 }
 

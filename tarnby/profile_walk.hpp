@@ -7,11 +7,15 @@
 #include <span>
 
 #include "common/console.hpp"
+#include "common/float_record_file.hpp"
 #include "common/text_writer.hpp"
 #include "tarnby/model.hpp"
-#include "tarnby/point_data_writer.hpp"
 
 namespace tarnby {
+
+// The fixed name under which the points are handed to the gridder; the file
+// stays in the working folder after the run.
+inline constexpr const char* kPointDataFileName = "tmpdat.tmp";
 
 // The coordinate across the grids: easting or northing for lines that run
 // close to east-west or north-south, otherwise the distance along the line.
@@ -47,7 +51,7 @@ using ProgressReport = std::function<void(std::int32_t rowCount)>;
 // Writes the rows and the points in walk order. Conductivities outside
 // (0.1, 5000] mS/m are left out; every susceptibility is kept.
 WalkExtents walkProfile(const ModelData& model, const WalkPlan& plan, common::TextWriter& xyz,
-                        PointDataWriter& points, const ProgressReport& progress);
+                        common::FloatRecordFile& points, const ProgressReport& progress);
 
 // The whole stage: plans the walk, shows the axis, writes "tmpdat.tmp" and
 // the xyz rows, and closes the point data file.

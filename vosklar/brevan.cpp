@@ -61,7 +61,7 @@ std::int32_t runPass(PassContext& context, const PassPlan& plan, std::vector<Sta
                               std::to_string(geometry.NROW) +
                               " nodes cannot be made: the station or elevation range is unusable");
     }
-    FloatStream pointData(kPointDataFileName);
+    common::FloatRecordFile pointData(kPointDataFileName);
     std::optional<common::TextWriter> xyz;
     if (plan.kind == PassKind::first) xyz.emplace(openXyzFile(context.settings.outputName));
     ModelRaster raster(geometry);

@@ -4,7 +4,7 @@
 // written while the result files are read and replayed by each raster pass.
 #include <array>
 
-#include "vosklar/float_stream.hpp"
+#include "common/float_record_file.hpp"
 
 namespace vosklar {
 
@@ -39,7 +39,7 @@ public:
     void close() { stream_.close(); }
 
 private:
-    FloatStream stream_;
+    common::FloatRecordFile stream_;
 };
 
 }  // namespace vosklar

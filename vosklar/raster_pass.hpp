@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/text_writer.hpp"
-#include "vosklar/float_stream.hpp"
+#include "common/float_record_file.hpp"
 #include "vosklar/model_geometry.hpp"
 #include "vosklar/model_layer_file.hpp"
 #include "vosklar/model_raster.hpp"
@@ -51,7 +51,7 @@ inline float griddable(float value) {
 }
 
 struct RasterPassOutputs {
-    FloatStream& pointData;
+    common::FloatRecordFile& pointData;
     common::TextWriter* xyz = nullptr;                   // first pass only
     std::vector<StationTableEntry>* stations = nullptr;  // first pass only
     UngriddableValueWarning& warning;

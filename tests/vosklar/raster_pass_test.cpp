@@ -32,7 +32,7 @@ PassResult runPass(const std::vector<ModelLayerRecord>& records, const ModelGrid
     ModelRaster raster(geometry);
     UngriddableValueWarning warning;
     {
-        FloatStream pointData(kPointDataFileName);
+        common::FloatRecordFile pointData(kPointDataFileName);
         common::TextWriter xyz("out.xyz");
         RasterPass pass(geometry, axis, raster, {pointData, &xyz, &result.stations, warning});
         runRasterPass(layers, static_cast<std::int32_t>(records.size()), pass);

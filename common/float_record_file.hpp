@@ -1,8 +1,9 @@
 #pragma once
-// A headerless binary stream of 4-byte little-endian floats in the working
-// folder, written and read in large blocks (the model layer file and the
-// point data file are made of such records).
+// A headerless binary file of 4-byte little-endian floats, written and read
+// in large blocks: the point data file that the gridding library reads and
+// vosklar's model layer file are streams of such records.
 #include <bit>
+#include <initializer_list>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -10,20 +11,21 @@
 
 #include "common/platform.hpp"
 
-namespace vosklar {
+namespace common {
 
 static_assert(std::endian::native == std::endian::little, "binary records are written little-endian");
 
-class FloatStream {
+class FloatRecordFile {
 public:
     // Creates the file, or truncates it when it exists. Stops the run
     // (RunStop) when it cannot be created.
-    explicit FloatStream(std::string path);
-    ~FloatStream() = default;
-    FloatStream(const FloatStream&) = delete;
-    FloatStream& operator=(const FloatStream&) = delete;
+    explicit FloatRecordFile(std::string path);
+    ~FloatRecordFile() = default;
+    FloatRecordFile(const FloatRecordFile&) = delete;
+    FloatRecordFile& operator=(const FloatRecordFile&) = delete;
 
     void append(std::span<const float> values);
+    void append(std::initializer_list<float> values) { append(std::span<const float>(values.begin(), values.size())); }
     // Writes what is pending and reads again from byte 0.
     void rewind();
     // The next values.size() floats; false at the end of the file.
@@ -46,4 +48,4 @@ private:
     bool failed_ = false;
 };
 
-}  // namespace vosklar
+}  // namespace common

@@ -1,34 +1,34 @@
-#include "vosklar/float_stream.hpp"
+#include "common/float_record_file.hpp"
 
 #include "common/run_stop.hpp"
 
-namespace vosklar {
+namespace common {
 
-FloatStream::FloatStream(std::string path) : path_(std::move(path)), file_(common::RawFile::create(path_)) {
+FloatRecordFile::FloatRecordFile(std::string path) : path_(std::move(path)), file_(common::RawFile::create(path_)) {
     if (!file_.isOpen()) throw common::RunStop("cannot create " + path_);
     pending_.reserve(kBlockFloats);
 }
 
-void FloatStream::append(std::span<const float> values) {
+void FloatRecordFile::append(std::span<const float> values) {
     pending_.insert(pending_.end(), values.begin(), values.end());
     if (pending_.size() >= kBlockFloats) flushPending();
 }
 
-void FloatStream::flushPending() {
+void FloatRecordFile::flushPending() {
     if (pending_.empty()) return;
     const auto bytes = static_cast<std::int64_t>(pending_.size() * sizeof(float));
     if (file_.write(pending_.data(), bytes) != bytes) failed_ = true;
     pending_.clear();
 }
 
-void FloatStream::rewind() {
+void FloatRecordFile::rewind() {
     flushPending();
     if (failed_ || file_.seek(0) != 0) throw common::RunStop("cannot write " + path_);
     readBlock_.clear();
     readPosition_ = 0;
 }
 
-bool FloatStream::read(std::span<float> values) {
+bool FloatRecordFile::read(std::span<float> values) {
     for (float& value : values) {
         if (readPosition_ == readBlock_.size()) {
             readBlock_.resize(kBlockFloats);
@@ -43,11 +43,11 @@ bool FloatStream::read(std::span<float> values) {
     return true;
 }
 
-void FloatStream::close() {
+void FloatRecordFile::close() {
     if (!file_.isOpen()) return;
     flushPending();
     file_.close();
     if (failed_) throw common::RunStop("cannot write " + path_);
 }
 
-}  // namespace vosklar
+}  // namespace common
