@@ -162,13 +162,18 @@ bool fitsDigits(std::uint64_t value, int room) {
     return room >= kRoomForEveryValue || (room >= 0 && value < kRoomLimits[room]);
 }
 
-// Blanks over field[0, width): two overlapping 8-byte stores for the usual
-// widths of 8 to 16 rather than a library call.
+// Blanks over field[0, width): two overlapping 4- or 8-byte stores for the
+// usual widths of 4 to 16 rather than a library call.
 void fillBlanks(char* field, int width) {
     constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
     if (width >= 8 && width <= 16) {
-        std::memcpy(field, kBlanks, sizeof kBlanks);
-        std::memcpy(field + width - 8, kBlanks, sizeof kBlanks);
+        std::memcpy(field, kBlanks, 8);
+        std::memcpy(field + width - 8, kBlanks, 8);
+        return;
+    }
+    if (width >= 4 && width < 8) {
+        std::memcpy(field, kBlanks, 4);
+        std::memcpy(field + width - 4, kBlanks, 4);
         return;
     }
     std::memset(field, ' ', static_cast<std::size_t>(width));

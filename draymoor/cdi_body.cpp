@@ -19,31 +19,21 @@ void readLineHeader(std::string_view text, LineHeader& header, const FieldSource
 
 void readDataLine(std::string_view text, std::int32_t depthCount, DataValues& values,
                   const FieldSource& source) {
-    const int lastField = kFirstConductivityField - 1 + (depthCount > 0 ? depthCount : 0);
-    std::string_view rest = text;
-    for (int number = 1; number <= lastField; ++number) {
-        const std::string_view field = nextField(rest);
-        if (field.empty()) return;
-        switch (number) {
-            case kEastField:
-                readRealField(field, values.station.east, source);
-                break;
-            case kNorthField:
-                readRealField(field, values.station.north, source);
-                break;
-            case kLevelField:
-                readRealField(field, values.station.level, source);
-                break;
-            case kDistField:
-                readRealField(field, values.station.dist, source);
-                break;
-            default:
-                if (number >= kFirstConductivityField) {
-                    readRealField(field, values.conductivities[static_cast<std::size_t>(number - kFirstConductivityField)],
-                                  source);
-                }
-                break;
-        }
+    // Fields 1 to 14 hold the station; field 1, 5 and 7 to 14 are not used.
+    static_assert(kEastField == 2 && kNorthField == 3 && kLevelField == 4 && kDistField == 6,
+                  "the station fields are read in this order");
+    FieldScanner fields(text);
+    if (!fields.skip()) return;
+    if (!fields.readReal(values.station.east, source)) return;
+    if (!fields.readReal(values.station.north, source)) return;
+    if (!fields.readReal(values.station.level, source)) return;
+    if (!fields.skip()) return;
+    if (!fields.readReal(values.station.dist, source)) return;
+    for (int number = kDistField + 1; number < kFirstConductivityField; ++number) {
+        if (!fields.skip()) return;
+    }
+    for (std::int32_t k = 0; k < depthCount; ++k) {
+        if (!fields.readReal(values.conductivities[static_cast<std::size_t>(k)], source)) return;
     }
 }
 

@@ -1,5 +1,8 @@
 #include "draymoor/cdi_rows.hpp"
 
+#include <cstring>
+#include <string_view>
+
 #include "common/edit_format.hpp"
 #include "common/run_stop.hpp"
 #include "draymoor/fixed_field.hpp"
@@ -38,13 +41,6 @@ void closeOrStop(common::TextWriter& writer) {
 
 }  // namespace
 
-void appendRowStart(std::string& out, std::int32_t lineNumber, const Station& station) {
-    common::appendI(out, lineNumber, kLineNumberWidth);
-    appendFixed(out, station.dist, kDistWidth, kPositionDecimals);
-    appendFixed(out, station.east, kCoordinateWidth, kPositionDecimals);
-    appendFixed(out, station.north, kCoordinateWidth, kPositionDecimals);
-}
-
 CdiOutputs::CdiOutputs(const std::string& xyzPath) : xyz_(xyzPath) {
     if (!xyz_.isOpen()) throw common::RunStop("cannot create the xyz data file \"" + xyzPath + "\"");
     xyz_.line(kHeaderLine);
@@ -70,35 +66,39 @@ void CdiOutputs::openLine(std::int32_t lineNumber, const std::string& linePath) 
 
 void CdiOutputs::writeRows(const Station& station, const float* depths, const float* conductivities,
                            std::int32_t depthCount, common::Console& console) {
-    bool startMade = false;
+    // The rows of the data line are formatted once, into `rows_`, and the
+    // block is copied to the xyz data file and the line data file.
+    std::size_t rowCount = 0;
+    for (std::int32_t k = 0; k < depthCount; ++k) {
+        if (conductivities[k] > 0.0f) ++rowCount;
+    }
+    if (rowCount == 0) return;
+    if (rows_.size() < rowCount * kRowLength) rows_.resize(rowCount * kRowLength);
+    char* row = rows_.data();
+    // The first 40 columns are the same in every row of the data line.
+    common::writeI(row, lineNumber_, kLineNumberWidth);
+    writeField(row + kLineNumberWidth, station.dist, kDistWidth, kPositionDecimals);
+    writeField(row + kLineNumberWidth + kDistWidth, station.east, kCoordinateWidth, kPositionDecimals);
+    writeField(row + kLineNumberWidth + kDistWidth + kCoordinateWidth, station.north, kCoordinateWidth,
+               kPositionDecimals);
+    const char* const rowStart = row;
     for (std::int32_t k = 0; k < depthCount; ++k) {
         const float conductivity = conductivities[k];
         if (!(conductivity > 0.0f)) continue;
-        if (!startMade) {
-            rowStart_.clear();
-            appendRowStart(rowStart_, lineNumber_, station);
-            startMade = true;
-        }
-        ++rowCount_;
+        if (row != rowStart) std::memcpy(row, rowStart, kRowStartLength);
         // The level plus the depth, summed in single precision.
         const float depth = station.level + depths[k];
-        // The row is formatted in place at the end of the xyz buffer.
-        std::string& buffer = xyz_.buffer();
-        const std::size_t rowAt = buffer.size();
-        buffer.resize(rowAt + kRowLength);
-        char* const row = buffer.data() + rowAt;
-        rowStart_.copy(row, kRowStartLength);
         writeField(row + kRowStartLength, depth, kDepthWidth, kDepthDecimals);
         writeField(row + kRowStartLength + kDepthWidth, conductivity, kConductivityWidth, kConductivityDecimals);
         row[kRowLength - 1] = '\n';
-        // Rows met before the first line header belong to no line.
-        if (line_.isOpen()) {
-            line_.buffer().append(row, kRowLength);
-            line_.commit();
-        }
-        xyz_.commit();
+        row += kRowLength;
+        ++rowCount_;
         if (rowCount_ % kProgressInterval == 0) console.listLine(" Processed: ", rowCount_);
     }
+    const std::string_view block(rows_.data(), rowCount * kRowLength);
+    xyz_.write(block);
+    // Rows met before the first line header belong to no line.
+    if (line_.isOpen()) line_.write(block);
 }
 
 void CdiOutputs::close() {

@@ -20,10 +20,9 @@ struct Station {
     float dist = 0.0f;
 };
 
-// The first 40 columns of a row (line number I8, Dist F8.2, East F12.2,
-// North F12.2), the same for every depth of one data line; the last 20 are
-// Depth (the level plus the depth) F8.2 and Con F12.4.
-void appendRowStart(std::string& out, std::int32_t lineNumber, const Station& station);
+// A row: line number I8, Dist F8.2, East F12.2, North F12.2 (the same for
+// every depth of one data line), then Depth (the level plus the depth) F8.2
+// and Con F12.4.
 
 // The xyz data file, the line data file of the current survey line, and the
 // count of rows written for the line.
@@ -56,7 +55,7 @@ private:
     common::TextWriter line_;
     std::int32_t lineNumber_ = 0;
     std::int32_t rowCount_ = 0;
-    std::string rowStart_;
+    std::string rows_;  // the rows of one data line, copied to both files
 };
 
 }  // namespace draymoor

@@ -36,4 +36,25 @@ struct FieldSource {
 void readRealField(std::string_view field, float& target, const FieldSource& source);
 void readIntegerField(std::string_view field, std::int32_t& target, const FieldSource& source);
 
+// The fields of a data line, read left to right in one pass: each field is
+// found and, when wanted, read as it is scanned. Separators are as for
+// nextField().
+class FieldScanner {
+public:
+    explicit FieldScanner(std::string_view text) : at_(text.data()), end_(text.data() + text.size()) {}
+
+    // Passes over the next field; false when only blanks are left.
+    bool skip();
+    // Reads the next field as readRealField() does; false, leaving `target`
+    // alone, when only blanks are left.
+    bool readReal(float& target, const FieldSource& source);
+
+private:
+    // At the first character of the next field; false when there is none.
+    bool toField();
+
+    const char* at_;
+    const char* end_;
+};
+
 }  // namespace draymoor

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "common/float_to_int.hpp"
@@ -26,13 +27,29 @@ inline constexpr double kLargestScaled = 2147483647.0;
 // integer, ties to even, in the default rounding mode.
 inline constexpr double kRoundingShift = 4503599627370496.0;
 
-inline int digitCount(std::uint32_t value) {
-    int count = 1;
-    while (value >= 10U) {
-        value /= 10U;
-        ++count;
+// 10^room for the whole-part check; a whole part below 2^31 / 10 fits any
+// room of ten digits or more.
+inline constexpr std::array<std::uint32_t, 10> kRoomLimits = {
+    1U, 10U, 100U, 1000U, 10000U, 100000U, 1000000U, 10000000U, 100000000U, 1000000000U};
+
+// Whether a whole part fits `room` digits (the "0" of a zero whole part is
+// optional and not counted).
+inline bool wholeFits(std::uint32_t whole, int room) {
+    if (room < 0) return false;
+    return whole == 0U || room >= static_cast<int>(kRoomLimits.size()) ||
+           whole < kRoomLimits[static_cast<std::size_t>(room)];
+}
+
+// Blanks over field[0, width): two overlapping 8-byte stores for the widths
+// of 8 to 16 that rows use, rather than a library call per field.
+inline void fillBlanks(char* field, int width) {
+    constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    if (width >= 8 && width <= 16) {
+        std::memcpy(field, kBlanks, sizeof kBlanks);
+        std::memcpy(field + width - 8, kBlanks, sizeof kBlanks);
+        return;
     }
-    return count;
+    for (int k = 0; k < width; ++k) field[k] = ' ';
 }
 
 }  // namespace fixed_detail
@@ -55,24 +72,25 @@ inline bool writeFixedField(char* field, float value, int width, int decimals) {
 
     // The "0" before the point is written only when the field has room.
     const int fractionLength = decimals + 1 + (negative ? 1 : 0);
-    const int wholeDigits = whole != 0 ? digitCount(whole) : (fractionLength < width ? 1 : 0);
-    if (fractionLength + wholeDigits > width) {
+    if (!wholeFits(whole, width - fractionLength)) {
         for (int k = 0; k < width; ++k) field[k] = '*';
         return true;
     }
-    // Right to left: decimals, point, whole digits, sign, blanks.
+    fillBlanks(field, width);
+    // Right to left: decimals, point, whole digits, sign.
     char* at = field + width;
     for (int k = 0; k < decimals; ++k) {
         *--at = static_cast<char>('0' + digits % 10U);
         digits /= 10U;
     }
     *--at = '.';
-    for (int k = 0; k < wholeDigits; ++k) {
-        *--at = static_cast<char>('0' + digits % 10U);
-        digits /= 10U;
+    if (whole != 0U || fractionLength < width) {
+        do {
+            *--at = static_cast<char>('0' + digits % 10U);
+            digits /= 10U;
+        } while (digits != 0U);
     }
     if (negative) *--at = '-';
-    while (at != field) *--at = ' ';
     return true;
 }
 

@@ -103,22 +103,34 @@ private:
 
     void writeGroup() {
         interpolate();
-        for (const int k : {1, 3}) {
-            if (sample(k).magFlag == 1) appendMagRow(outputs_.mag.buffer(), lineNumber_, direction_, sample(k));
-        }
+        // Samples 1 and 3 also have a mag file row. When a sample has an em
+        // file row too, the mag row copies the columns the two share.
         for (int k = 1; k <= 4; ++k) {
-            if (sample(k).emFlag == 1) writeEmRows(sample(k));
+            const Sample& s = sample(k);
+            const bool magRow = (k == 1 || k == 3) && s.magFlag == 1;
+            if (s.emFlag == 1) {
+                const std::size_t emRowAt = writeEmRows(s);
+                if (magRow) appendMagRowAfterEmRow(outputs_.mag.buffer(), outputs_.em.buffer(), emRowAt, s);
+            } else if (magRow) {
+                appendMagRow(outputs_.mag.buffer(), lineNumber_, direction_, s);
+            }
             advanceStationDistance(sample(k + 1));
         }
-        outputs_.mag.commit();
+        commitAll();
         // The closing line is now the opening line of the next group.
     }
 
-    void writeEmRows(const Sample& s) {
-        appendEmRow(outputs_.em.buffer(), lineNumber_, direction_, s);
-        appendEmDataRow(outputs_.emData.buffer(), stationDistance_, s);
+    // Rows are committed once per group: the buffers may run a few rows past
+    // their block size before they are written.
+    void commitAll() {
+        outputs_.mag.commit();
         outputs_.em.commit();
         outputs_.emData.commit();
+    }
+
+    std::size_t writeEmRows(const Sample& s) {
+        return appendEmRows(outputs_.em.buffer(), outputs_.emData.buffer(), lineNumber_, direction_,
+                            stationDistance_, s);
     }
 
     // Station distance runs forward for direction codes up to 2, backward
@@ -147,11 +159,9 @@ private:
     void writeUnfinishedOpeningLine() {
         if (!openingUnwritten_) return;
         const Sample& s = sample(5);
-        if (s.magFlag == 1) {
-            appendMagRow(outputs_.mag.buffer(), lineNumber_, direction_, s);
-            outputs_.mag.commit();
-        }
+        if (s.magFlag == 1) appendMagRow(outputs_.mag.buffer(), lineNumber_, direction_, s);
         if (s.emFlag == 1) writeEmRows(s);
+        commitAll();
     }
 
     common::LineReader& input_;

@@ -1,6 +1,7 @@
 #include "haverel/survey_rows.hpp"
 
 #include <cstddef>
+#include <cstring>
 
 #include "common/edit_format.hpp"
 
@@ -39,9 +40,11 @@ private:
 constexpr std::size_t kLineAndDirection = 8 + 4;
 constexpr std::size_t kPositionAndAltitudeWidth = 10 + 11 + 10 + 10 + 10;
 constexpr std::size_t kChannelsWidth = 8 + kEmChannels * 7;
-constexpr std::size_t kMagRowLength = kLineAndDirection + kPositionAndAltitudeWidth + 12;
+constexpr int kFinalMagWidth = 12;
+constexpr std::size_t kMagRowLength = kLineAndDirection + kPositionAndAltitudeWidth + kFinalMagWidth;
 constexpr std::size_t kEmRowLength = kLineAndDirection + kPositionAndAltitudeWidth + kChannelsWidth;
-constexpr std::size_t kEmDataRowLength = 10 + kPositionAndAltitudeWidth + kChannelsWidth;
+constexpr int kStationWidth = 10;
+constexpr std::size_t kEmDataRowLength = kStationWidth + kPositionAndAltitudeWidth + kChannelsWidth;
 
 // East, North, RadAlt, BarAlt and DTM: the position and altitude columns
 // that all three rows share. DTM is the terrain height under the aircraft.
@@ -65,7 +68,7 @@ void appendMagRow(std::string& out, std::int32_t lineNumber, std::int32_t direct
     row.I(lineNumber, 8);
     row.I(direction, 4);
     writePositionAndAltitudes(row, sample);
-    row.F(sample.finalMag, 12, 2);
+    row.F(sample.finalMag, kFinalMagWidth, 2);
 }
 
 void appendEmRow(std::string& out, std::int32_t lineNumber, std::int32_t direction, const Sample& sample) {
@@ -78,9 +81,35 @@ void appendEmRow(std::string& out, std::int32_t lineNumber, std::int32_t directi
 
 void appendEmDataRow(std::string& out, double stationDistance, const Sample& sample) {
     RowCursor row(out, kEmDataRowLength);
-    row.F(stationDistance, 10, 1);
+    row.F(stationDistance, kStationWidth, 1);
     writePositionAndAltitudes(row, sample);
     writeTimeConstantAndChannels(row, sample);
+}
+
+std::size_t appendEmRows(std::string& em, std::string& emData, std::int32_t lineNumber, std::int32_t direction,
+                         double stationDistance, const Sample& sample) {
+    const std::size_t emAt = em.size();
+    appendEmRow(em, lineNumber, direction, sample);
+    // Position to the last channel, and the line end.
+    constexpr std::size_t kSharedLength = kPositionAndAltitudeWidth + kChannelsWidth + 1;
+    static_assert(kEmRowLength - kLineAndDirection + 1 == kSharedLength);
+    static_assert(kEmDataRowLength - kStationWidth + 1 == kSharedLength);
+    const std::size_t emDataAt = emData.size();
+    emData.resize(emDataAt + kEmDataRowLength + 1);
+    char* const row = emData.data() + emDataAt;
+    common::writeF(row, stationDistance, kStationWidth, 1);
+    std::memcpy(row + kStationWidth, em.data() + emAt + kLineAndDirection, kSharedLength);
+    return emAt;
+}
+
+void appendMagRowAfterEmRow(std::string& mag, const std::string& em, std::size_t emRowAt, const Sample& sample) {
+    constexpr std::size_t kSharedLength = kLineAndDirection + kPositionAndAltitudeWidth;
+    const std::size_t magAt = mag.size();
+    mag.resize(magAt + kMagRowLength + 1);
+    char* const row = mag.data() + magAt;
+    std::memcpy(row, em.data() + emRowAt, kSharedLength);
+    common::writeF(row + kSharedLength, sample.finalMag, kFinalMagWidth, 2);
+    row[kMagRowLength] = '\n';
 }
 
 }  // namespace haverel

@@ -33,6 +33,9 @@ private:
     // far the commonest integer field, read in the same pass that finds its
     // end: such a field means nothing else to a list-directed read.
     bool readPlainInteger(std::int32_t& value);
+    // The same for "[sign]digits[.digits]" whose value one division gives
+    // exactly rounded (see the definition), by far the commonest real field.
+    bool readPlainReal(double& value);
 
     std::string_view rest_;
 };
