@@ -32,6 +32,13 @@ std::string Console::prompt(std::string_view promptText, ReplyKind kind) {
         throw RunStop("no reply on standard input to \"" + std::string(promptText) + "\"");
     }
     if (kind == ReplyKind::wholeLine) return std::string(reply);
+    // A list-directed read takes a line of blanks as separators only and goes
+    // on with the next line until it meets an item.
+    while (reply.find_first_not_of(" \t") == std::string_view::npos) {
+        if (!input_.next(reply)) {
+            throw RunStop("no reply on standard input to \"" + std::string(promptText) + "\"");
+        }
+    }
     return firstListName(reply);
 }
 

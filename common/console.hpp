@@ -33,8 +33,9 @@ public:
     const std::string& argument(int n) const { return arguments_.at(static_cast<std::size_t>(n - 1)); }
 
     // Argument n when at least n arguments were given; otherwise a blank line,
-    // the prompt (no line end) and the reply read from standard input. At the
-    // end of standard input the run stops (RunStop, exit status 1).
+    // the prompt (no line end) and the reply read from standard input. A list
+    // item reply skips lines that hold only blanks, as a list-directed read
+    // does. At the end of standard input the run stops (RunStop, exit status 1).
     std::string argumentOrPrompt(int n, std::string_view prompt, ReplyKind kind);
     // Only the prompt and reply (the caller decides whether to ask).
     std::string prompt(std::string_view prompt, ReplyKind kind);

@@ -332,14 +332,11 @@ private:
     }
 
     // The mask routines' share of the work array: at least the library's
-    // 256000 words, more when a very tall or wide mask needs more room for
-    // its spans and outline than that.
+    // 256000 words, more when the ring of window rows or the spans and
+    // outline of a very tall or wide mask need more room than that.
     std::vector<std::int32_t> maskWorkArea() const {
-        const std::int32_t MC = s_.maskColumns;
-        const std::int32_t MR = s_.maskRows;
-        const std::int64_t outlineWords = 2 * static_cast<std::int64_t>(outlineCapacityNeeded(MC, MR, s_.halfWindow));
-        const std::int64_t needed = 3 * static_cast<std::int64_t>(MC) + 2 * static_cast<std::int64_t>(MR) + outlineWords;
-        return std::vector<std::int32_t>(static_cast<std::size_t>(std::max<std::int64_t>(kWorkWords, needed)), 0);
+        return std::vector<std::int32_t>(
+            static_cast<std::size_t>(maskWorkWords(s_.maskColumns, s_.maskRows, s_.halfWindow)), 0);
     }
 
     std::size_t rowBufferSize() const {

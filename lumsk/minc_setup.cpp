@@ -1,9 +1,11 @@
 #include "lumsk/minc_setup.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/float_to_int.hpp"
 #include "lumsk/minc_state.hpp"
+#include "lumsk/outline_clip.hpp"
 
 namespace lumsk {
 
@@ -60,6 +62,15 @@ HalfWindow halfWindowFor(float radiusCells, float unitCell, std::int32_t working
     const float b = 3.0f * static_cast<float>(workingColumns) - static_cast<float>(kWorkWords);
     const float root = std::sqrt(a * a - 16.0f * b);
     return {common::truncateToInt32((root - a) / 8.0f), true};
+}
+
+std::int64_t maskWorkWords(std::int32_t maskColumns, std::int32_t maskRows, std::int32_t halfWindow) {
+    const std::int64_t MC = maskColumns;
+    const std::int64_t MR = maskRows;
+    const std::int64_t ringWords = MC * (2 * static_cast<std::int64_t>(halfWindow) + 3);
+    const std::int64_t outlineWords =
+        2 * static_cast<std::int64_t>(outlineCapacityNeeded(maskColumns, maskRows, halfWindow));
+    return std::max({static_cast<std::int64_t>(kWorkWords), ringWords, 3 * MC + 2 * MR + outlineWords});
 }
 
 std::optional<WorkingFrame> rotatedWorkingFrame(float xmin, float xmax, float ymin, float ymax) {

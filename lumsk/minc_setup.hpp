@@ -37,6 +37,14 @@ struct HalfWindow {
 };
 HalfWindow halfWindowFor(float radiusCells, float unitCell, std::int32_t workingColumns);
 
+// Words of the work area the mask routines need for a mask of MC x MR cells
+// and half window h: the isolated-cell removal and reach marking keep two rows
+// and a ring of 2h + 1 rows, MC (2h + 3) words; the outline clipping a row,
+// the row and column spans and the longest clip outline. Never less than the
+// library's work array. The reduced half window is found in float32 and can
+// come out one too large for the work array, so the ring is counted here.
+std::int64_t maskWorkWords(std::int32_t maskColumns, std::int32_t maskRows, std::int32_t halfWindow);
+
 // The working grid of a rotated call: the turned extent of the data (in
 // cells) plus one cell on every side.
 struct WorkingFrame {

@@ -13,8 +13,9 @@ std::string_view withoutTrailingBlanks(std::string_view text) {
     return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
 }
 
+// Blanks and tabs alike only separate list items.
 bool isBlank(std::string_view text) {
-    return text.find_first_not_of(' ') == std::string_view::npos;
+    return text.find_first_not_of(" \t") == std::string_view::npos;
 }
 
 // The maximum depth is read as one real. A reply of blanks holds no item, so

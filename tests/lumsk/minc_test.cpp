@@ -222,6 +222,30 @@ TEST(Minc, HalfWindowIsReducedToFitTheWorkArea) {
     EXPECT_EQ(readGrid("plane.grd").values.size(), 200u * 12u);
 }
 
+// 19683 columns and a radius of 100 cells: the float32 reduction gives h = 5
+// (see MaskWorkAreaHoldsTheRingOfAFloatReducedHalfWindow), whose ring of 11
+// mask rows of 19693 cells and its two rows need 256009 words. The call grids
+// without running past its work area.
+TEST(Minc, WideGridWithAReducedHalfWindowGridsWhole) {
+    tests::TempFolder folder;
+    writePlanePoints(19682, 5);
+    lumsk::Gridder gridder(LibraryBuild::narrowOutline);
+    Call call;
+    call.NCOL = 19683;
+    call.NROW = 6;
+    call.RADIUS = 100.0f;
+    ASSERT_EQ(call.run(gridder), 0);
+    const std::string expected = " half window              5.\r\n"
+                                 " radius used           5.000\r\n"
+                                 " total columns        19693.\r\n"
+                                 " total rows              16.\r\n";
+    EXPECT_NE(logText().find(expected), std::string::npos);
+    const Grid grid = readGrid("plane.grd");
+    ASSERT_EQ(grid.values.size(), 19683u * 6u);
+    for (int i : {0, 9841, 19682}) expectPlaneValue(grid.at(i, 3), i, 3);
+    EXPECT_TRUE(leftoverTemporaryFiles().empty());
+}
+
 // --- the log ----------------------------------------------------------------
 
 TEST(Minc, LogOpensWithTheCallsParametersAndTheLayout) {
@@ -460,6 +484,24 @@ TEST(MincSetup, HalfWindowRoundsAndShrinksToFit) {
     // that fits.
     EXPECT_EQ(lumsk::halfWindowFor(std::nanf(""), 1.0f, 200).cells, 0);
     EXPECT_EQ(lumsk::halfWindowFor(INFINITY, 1.0f, 200).cells, 206);
+}
+
+TEST(MincSetup, MaskWorkAreaHoldsTheRingOfAFloatReducedHalfWindow) {
+    // 19683 working columns, a radius far beyond what fits: a = 39372,
+    // b = 59049 - 256000 = -196951. In float32 a^2 - 16 b rounds to
+    // 1553305600, whose root rounds to 39412.0, so h = (39412 - 39372) / 8 = 5
+    // (the exact root, 39411.998, would give 4).
+    const lumsk::HalfWindow window = lumsk::halfWindowFor(100.0f, 1.0f, 19683);
+    ASSERT_TRUE(window.reduced);
+    ASSERT_EQ(window.cells, 5);
+    // The ring and its two rows then need (19683 + 10) * 13 = 256009 words,
+    // nine more than the library's work array: the mask work area grows.
+    EXPECT_EQ(lumsk::maskWorkWords(19693, 13, 5), 256009);
+    // A small mask still gets the whole work array.
+    EXPECT_EQ(lumsk::maskWorkWords(47, 27, 3), 256000);
+    // A tall thin mask needs more for its spans and its outline:
+    // 3 * 47 + 2 * 300000 + 2 * (2 * (47 - 6 + 2) + 2 * (300000 - 6 + 2)).
+    EXPECT_EQ(lumsk::maskWorkWords(47, 300000, 3), 141 + 600000 + 2 * (86 + 599992));
 }
 
 }  // namespace

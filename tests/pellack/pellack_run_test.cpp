@@ -190,6 +190,37 @@ TEST(PellackRun, AskForNamesWhenNoneAreGiven) {
     EXPECT_EQ(tests::readFileBytes("zero.xyz"), "Dist,X,Y,Z\n");
 }
 
+TEST(PellackRun, WritesRowsWholeBeyondTheOldThousandCharacterLimit) {
+    // 16 frequencies of both components: 51 + 32 * 33 = 1107 characters a
+    // row, past the 1024 a row once had room for.
+    tests::TempFolder folder;
+    std::string obs = "1\n0.0 0.0 16\n";
+    std::string prd = obs;
+    std::string expectedHeader = "Dist,X,Y,Z";
+    std::string expectedRow = "         0.0,         0.0,         0.0,       -30.0";
+    for (int k = 16; k >= 1; --k) {
+        const std::string frequency = std::to_string(1000 * k);
+        obs += frequency + ".0 1\n1.0 -30.0\nb v 3.0 4.0 0.5 0.25\n";
+        prd += frequency + ".0 1\n1.0 -30.0\nb 2.0 2.0\n";
+    }
+    for (int k = 1; k <= 16; ++k) {
+        const std::string name = std::to_string(1000 * k) + "Hz";
+        for (const char* component : {"i", "q"}) {
+            for (const char* suffix : {"_obs", "_prd", "_err"}) {
+                expectedHeader += std::string(",") + component + name + suffix;
+            }
+        }
+        // Absolute errors: (3 - 2) / 0.5 = 2 and (4 - 2) / 0.25 = 8.
+        expectedRow += group("      3.00", "      2.00", "    2.0000") + group("      4.00", "      2.00", "    8.0000");
+    }
+    tests::writeFileBytes("wide.obs", obs);
+    tests::writeFileBytes("wide.prd", prd);
+    const auto result = tests::runProcess(kProgram, {"wide.obs", "wide.prd", "wide.xyz"});
+    EXPECT_EQ(result.exitStatus, 0) << result.standardError;
+    ASSERT_EQ(expectedRow.size(), 1107U);
+    EXPECT_EQ(tests::readFileBytes("wide.xyz"), expectedHeader + "\n" + expectedRow + "\n");
+}
+
 struct StopCase {
     std::string name;
     std::string obs;

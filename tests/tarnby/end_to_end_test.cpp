@@ -189,6 +189,38 @@ TEST(TarnbyRunTest, LineRunningSouthWithTopography) {
     EXPECT_TRUE(exists("southline_logres.grd"));
 }
 
+TEST(TarnbyRunTest, DiagonalLineUsesDistanceAndShowsProgress) {
+    // 125 soundings 3 m east and 4 m north apart: neither axis is within a
+    // tenth of the line, so the distance along it is used. Eight layers (seven
+    // of 1 m and the half-space) give 1000 rows: one progress line, at 1000.
+    tests::TempFolder folder;
+    std::string model = " Number of layers: 8\n Layer thicknesses: 1 1 1 1 1 1 1\n"
+                        " Number of soundings: 125\n"
+                        " Sounding x- & y-coordinates,  Susceptibilities (SI) ...\n";
+    for (int i = 0; i < 125; ++i) {
+        model += std::to_string(3 * i) + " " + std::to_string(4 * i);
+        for (int j = 0; j < 8; ++j) model += " 1.5E-5";
+        model += "\n";
+    }
+    tests::writeFileBytes("line_sus.mod", model);
+    const tests::ProcessResult run = tests::runProcess(kProgram, {"line_sus.mod", "line.xyz"});
+
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.standardOutput, kBanner +
+                                      "  Processing data file\n"
+                                      "  Number of layers:            8\n"
+                                      "  Number of soundings:          125\n"
+                                      "  Using distance\n"
+                                      "  Processed:         1000\n"
+                                      "  Gridding susceptibility data\n");
+    const std::vector<std::string> rows = lines(tests::readFileBytes("line.xyz"));
+    ASSERT_EQ(rows.size(), 1001u);
+    EXPECT_EQ(rows[1], "       0.0,       0.0,       0.0,    -0.50,  0.1500E+02");
+    // The last sounding lies 5 x 124 m from the first; the half-space at -7.5.
+    EXPECT_EQ(rows[1000], "     620.0,     372.0,     496.0,    -7.50,  0.1500E+02");
+    EXPECT_TRUE(exists("line_sus.grd"));
+}
+
 TEST(TarnbyRunTest, NamesAreAskedForWhenNotGiven) {
     tests::TempFolder folder;
     std::filesystem::create_directory("data");

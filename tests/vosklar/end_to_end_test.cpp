@@ -107,7 +107,10 @@ TEST(EndToEndTest, GrendlLineGivesXyzRowsAndGridsWorkedByHand) {
 TEST(EndToEndTest, MissingValuesArePromptedAndTheDepthOnlyWithoutArguments) {
     tests::TempFolder folder;
     writeTwoGrendlStations();
-    const tests::ProcessResult all = tests::runProcess(kProgram, {}, "\nline5.lst\nline5.xyz\n8\n");
+    // Replies are list items: lines of blanks are skipped without a new
+    // prompt, and a lone comma is a null item, which leaves the method blank
+    // (GRENDL).
+    const tests::ProcessResult all = tests::runProcess(kProgram, {}, "\n  \n,\nline5.lst\n\nline5.xyz\n\t\n8\n");
     EXPECT_EQ(all.exitStatus, 0) << all.standardError;
     EXPECT_EQ(all.standardOutput, kFrontEnd +
                                       "\n Enter name of the inversion method (airbeo,grendl) : "
