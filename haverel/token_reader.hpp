@@ -29,13 +29,6 @@ public:
 private:
     // The next field; false when the line yields none.
     bool nextToken(std::string_view& token);
-    // Takes the next field when it is "[sign]digits" of up to nine digits, by
-    // far the commonest integer field, read in the same pass that finds its
-    // end: such a field means nothing else to a list-directed read.
-    bool readPlainInteger(std::int32_t& value);
-    // The same for "[sign]digits[.digits]" whose value one division gives
-    // exactly rounded (see the definition), by far the commonest real field.
-    bool readPlainReal(double& value);
 
     std::string_view rest_;
 };
