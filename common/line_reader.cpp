@@ -13,6 +13,8 @@
 #include <cstring>
 #include <utility>
 
+#include "common/run_stop.hpp"
+
 namespace common {
 namespace {
 
@@ -34,13 +36,27 @@ std::string_view withoutLineEnd(std::string_view line) {
     return line;
 }
 
+// A lone CR: one not followed by LF, which would end a CR LF line.
+bool holdsLoneCarriageReturn(std::string_view text) {
+    const std::size_t cr = text.find('\r');
+    return cr != std::string_view::npos && cr + 1 < text.size();
+}
+
+std::string describeSize(std::size_t bytes) {
+    constexpr std::size_t kMiB = std::size_t{1} << 20;
+    return bytes % kMiB == 0 ? std::to_string(bytes / kMiB) + " MiB" : std::to_string(bytes) + " bytes";
+}
+
 }  // namespace
 
-LineReader::LineReader(const std::string& path)
-    : name_(path), descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), ownsDescriptor_(true) {}
+LineReader::LineReader(const std::string& path, std::size_t maxLineBytes)
+    : name_(path),
+      maxLineBytes_(maxLineBytes),
+      descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)),
+      ownsDescriptor_(true) {}
 
-LineReader::LineReader(int descriptor, std::string name)
-    : name_(std::move(name)), descriptor_(descriptor), ownsDescriptor_(false) {}
+LineReader::LineReader(int descriptor, std::string name, std::size_t maxLineBytes)
+    : name_(std::move(name)), maxLineBytes_(maxLineBytes), descriptor_(descriptor), ownsDescriptor_(false) {}
 
 LineReader::~LineReader() {
     if (ownsDescriptor_ && descriptor_ >= 0) {
@@ -50,6 +66,7 @@ LineReader::~LineReader() {
 
 LineReader::LineReader(LineReader&& other) noexcept
     : name_(std::move(other.name_)),
+      maxLineBytes_(other.maxLineBytes_),
       descriptor_(std::exchange(other.descriptor_, -1)),
       ownsDescriptor_(std::exchange(other.ownsDescriptor_, false)),
       atEnd_(other.atEnd_),
@@ -66,6 +83,7 @@ LineReader& LineReader::operator=(LineReader&& other) noexcept {
             ::close(descriptor_);
         }
         name_ = std::move(other.name_);
+        maxLineBytes_ = other.maxLineBytes_;
         descriptor_ = std::exchange(other.descriptor_, -1);
         ownsDescriptor_ = std::exchange(other.ownsDescriptor_, false);
         atEnd_ = other.atEnd_;
@@ -92,28 +110,44 @@ bool LineReader::next(std::string_view& line) {
         if (found != nullptr) {
             const auto length = static_cast<std::size_t>(static_cast<const char*>(found) - start);
             begin_ += length + 1;
-            ++lineNumber_;
-            if (carry_.empty()) {
+            if (carry_.empty() && length <= maxLineBytes_) {
                 line = withoutLineEnd(std::string_view(start, length));
             } else {
-                carry_.append(start, length);
+                appendToCarry(start, length);
                 line = withoutLineEnd(carry_);
             }
+            ++lineNumber_;
             return true;
         }
         // No line end in what is left of the block: keep the partial line
         // and read on.
-        carry_.append(start, available);
+        appendToCarry(start, available);
         begin_ = end_ = 0;
         if (atEnd_ || !fill()) {
             if (failed_ || carry_.empty()) {
                 return false;
             }
+            // The whole input is one line: no LF anywhere.
+            if (lineNumber_ == 0 && holdsLoneCarriageReturn(carry_)) stopOnLoneCarriageReturns();
             ++lineNumber_;  // a last line without a line end
             line = withoutLineEnd(carry_);
             return true;
         }
     }
+}
+
+void LineReader::appendToCarry(const char* start, std::size_t length) {
+    carry_.append(start, length);
+    // One byte more may be the CR of a CR LF line end.
+    if (carry_.size() > maxLineBytes_ + 1) {
+        if (lineNumber_ == 0 && holdsLoneCarriageReturn(carry_)) stopOnLoneCarriageReturns();
+        throw RunStop(name_ + ": line " + std::to_string(lineNumber_ + 1) + " is longer than " +
+                      describeSize(maxLineBytes_) + "; the input has no usable line ends");
+    }
+}
+
+void LineReader::stopOnLoneCarriageReturns() const {
+    throw RunStop(name_ + ": its lines end in a lone CR, with no LF anywhere; convert its line ends to LF or CR LF");
 }
 
 // Reads the next block into the (empty) buffer; false at the end of the

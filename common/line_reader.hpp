@@ -2,8 +2,11 @@
 // Sequential reading of a text file, line by line, in large blocks.
 //
 // Lines end in LF or CR LF; the end marker is not part of the line. A last
-// line without an end marker is still a line. Lines are returned whole,
-// whatever their length.
+// line without an end marker is still a line. Lines are returned whole up to
+// 256 MiB. Two kinds of input stop the run (RunStop) instead of being read
+// wrongly: a line longer than that (an input with no line ends at all, such as
+// a device, would otherwise fill memory), and a file whose lines end in a lone
+// CR with no LF anywhere (it would read as one long line).
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -15,10 +18,12 @@ namespace common {
 class LineReader {
 public:
     // Opens `path` for reading only. isOpen() tells whether that worked.
-    explicit LineReader(const std::string& path);
+    static constexpr std::size_t kMaxLineBytes = std::size_t{256} << 20;
+
+    explicit LineReader(const std::string& path, std::size_t maxLineBytes = kMaxLineBytes);
     // Reads from an already open descriptor (standard input: 0), which it does
     // not close. `name` is used in error texts.
-    LineReader(int descriptor, std::string name);
+    LineReader(int descriptor, std::string name, std::size_t maxLineBytes = kMaxLineBytes);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -41,8 +46,11 @@ public:
 
 private:
     bool fill();
+    void appendToCarry(const char* start, std::size_t length);
+    [[noreturn]] void stopOnLoneCarriageReturns() const;
 
     std::string name_;
+    std::size_t maxLineBytes_ = kMaxLineBytes;
     int descriptor_ = -1;
     bool ownsDescriptor_ = false;
     bool atEnd_ = false;

@@ -57,6 +57,11 @@ RawFile RawFile::create(const std::string& path) {
     return RawFile(openDescriptor(path, O_RDWR | O_CREAT | O_TRUNC));
 }
 
+RawFile RawFile::createNew(const std::string& path) {
+    ::unlink(path.c_str());
+    return RawFile(openDescriptor(path, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW));
+}
+
 RawFile RawFile::openRead(const std::string& path) { return RawFile(openDescriptor(path, O_RDONLY)); }
 
 RawFile RawFile::openReadWrite(const std::string& path) { return RawFile(openDescriptor(path, O_RDWR)); }
@@ -123,11 +128,16 @@ bool deleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 bool makeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
 
-bool copyFile(const std::string& from, const std::string& to) {
-    RawFile source = RawFile::openRead(from);
-    if (!source.isOpen()) return false;
-    RawFile target = RawFile::create(to);
-    if (!target.isOpen()) return false;
+namespace {
+
+// Permissions a newly created file gets from the process's file mode mask.
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+bool copyContents(RawFile& source, RawFile& target) {
 #ifdef AEM_FUZZ_SMALL_BLOCKS
     std::vector<char> block(4096);  // fuzzing builds copy in small blocks, so each input stays quick
 #else
@@ -139,6 +149,27 @@ bool copyFile(const std::string& from, const std::string& to) {
         if (got == 0) return true;
         if (target.write(block.data(), got) != got) return false;
     }
+}
+
+}  // namespace
+
+bool copyFile(const std::string& from, const std::string& to) {
+    RawFile source = RawFile::openRead(from);
+    if (!source.isOpen()) return false;
+    struct stat sourceStatus {}, targetStatus {};
+    if (::stat(from.c_str(), &sourceStatus) == 0 && ::stat(to.c_str(), &targetStatus) == 0 &&
+        sourceStatus.st_dev == targetStatus.st_dev && sourceStatus.st_ino == targetStatus.st_ino) {
+        return true;  // already in place: copying would only empty it
+    }
+    std::string partial = joinPath(folderOf(to), "." + nameOf(to) + ".partXXXXXX");
+    const int descriptor = ::mkstemp(partial.data());
+    if (descriptor < 0) return false;
+    RawFile target(descriptor);
+    const bool copied = copyContents(source, target) && ::fchmod(descriptor, newFileMode()) == 0;
+    target.close();
+    if (copied && ::rename(partial.c_str(), to.c_str()) == 0) return true;
+    ::unlink(partial.c_str());
+    return false;
 }
 
 std::string joinPath(std::string_view folder, std::string_view name) {
@@ -184,21 +215,24 @@ bool matchWildcard(std::string_view pattern, std::string_view name) {
     return p == pattern.size();
 }
 
-std::vector<std::string> findFiles(std::string_view pattern) {
+FileSearch findFiles(std::string_view pattern) {
     const std::string folder = folderOf(pattern);
     const std::string namePattern = nameOf(pattern);
-    std::vector<std::string> names;
+    FileSearch found;
     DIR* directory = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (directory == nullptr) return names;
+    if (directory == nullptr) return found;
     while (const dirent* entry = ::readdir(directory)) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
         if (!matchWildcard(namePattern, name)) continue;
-        if (fileExists(joinPath(folder, name))) names.push_back(name);
+        struct stat status {};
+        const bool regular = ::stat(joinPath(folder, name).c_str(), &status) == 0 && S_ISREG(status.st_mode);
+        (regular ? found.files : found.notRegular).push_back(name);
     }
     ::closedir(directory);
-    std::sort(names.begin(), names.end());
-    return names;
+    std::sort(found.files.begin(), found.files.end());
+    std::sort(found.notRegular.begin(), found.notRegular.end());
+    return found;
 }
 
 }  // namespace common

@@ -24,6 +24,10 @@ public:
 
     // Create, or truncate when it exists; opened for reading and writing.
     static RawFile create(const std::string& path);
+    // Removes whatever has the name (a stale file, a link) and creates the
+    // file anew, exclusively and never through a link: how the suite's
+    // fixed-name temporary files are made.
+    static RawFile createNew(const std::string& path);
     static RawFile openRead(const std::string& path);
     static RawFile openReadWrite(const std::string& path);
 
@@ -41,6 +45,7 @@ public:
     void close();
 
 private:
+    friend bool copyFile(const std::string& from, const std::string& to);
     explicit RawFile(int descriptor) : descriptor_(descriptor) {}
     int descriptor_ = -1;
 };
@@ -51,7 +56,10 @@ bool directoryExists(const std::string& path);
 bool deleteFile(const std::string& path);
 // Creates one directory; false when it could not be made (it may exist).
 bool makeDirectory(const std::string& path);
-// Copies a file byte for byte, creating or truncating the target.
+// Copies a file byte for byte. The copy is written under a temporary name
+// beside the target and renamed onto it when complete, so a failed copy never
+// leaves a partial file under the target's name. A copy of a file onto itself
+// (any spelling, links included) does nothing and succeeds.
 bool copyFile(const std::string& from, const std::string& to);
 // Joins a folder and a name with the native separator "/". An empty folder
 // gives the name alone.
@@ -63,8 +71,13 @@ std::string nameOf(std::string_view path);
 // Glob-style match of a bare name against a pattern of "*" (any run) and "?"
 // (any one character). Case-sensitive.
 bool matchWildcard(std::string_view pattern, std::string_view name);
-// The bare names of the regular files in the pattern's folder (the working
-// folder when it has none) that match its name part, sorted by name.
-std::vector<std::string> findFiles(std::string_view pattern);
+// The bare names in the pattern's folder (the working folder when it has
+// none) that match its name part, sorted by name: regular files in `files`,
+// anything else that matches (a FIFO, a device, a folder) in `notRegular`.
+struct FileSearch {
+    std::vector<std::string> files;
+    std::vector<std::string> notRegular;
+};
+FileSearch findFiles(std::string_view pattern);
 
 }  // namespace common

@@ -1,5 +1,7 @@
 #include "common/run_stop.hpp"
 
+#include "common/diagnostic.hpp"
+
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -11,12 +13,12 @@ int runProgram(const char* programName, const std::function<int()>& routine) {
     try {
         status = routine();
     } catch (const RunStop& stop) {
-        if (stop.what()[0] != '\0') std::fprintf(stderr, "%s: %s\n", programName, stop.what());
+        if (stop.what()[0] != '\0') writeDiagnostic(programName, stop.what());
         status = stop.exitStatus();
     } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "%s: out of memory\n", programName);
+        writeDiagnostic(programName, "out of memory");
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s: %s\n", programName, error.what());
+        writeDiagnostic(programName, error.what());
     }
     std::fflush(stdout);
     return status;

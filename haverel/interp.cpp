@@ -80,7 +80,7 @@ struct InputFile {
 std::vector<InputFile> findInputFiles(common::Console& console, const std::string& inputName) {
     if (inputName.find("*.") == std::string::npos) return {{trimmed(inputName), trimmed(inputName)}};
     const std::string pattern = trimmed(inputName);
-    const std::vector<std::string> matches = common::findFiles(pattern);
+    const std::vector<std::string> matches = common::findFiles(pattern).files;
     if (matches.empty()) {
         console.listLine(" no matching files were found");
         throw common::RunStop("no file matches " + pattern);

@@ -24,5 +24,18 @@ inline constexpr std::int32_t kStatusMaskRadiusTooSmall = -1014;  // the mask wi
 // read-only working folder): the call fails cleanly, leaving no temporary
 // file and writing no grid.
 inline constexpr std::int32_t kStatusFileUnavailable = -1015;
+// The grid file would overwrite the point data file, or takes the name of one
+// of the suite's fixed temporary files (which the call itself creates and
+// deletes): the call fails before creating anything.
+inline constexpr std::int32_t kStatusOutputIsInput = -1016;
+// A read or write of a temporary file came up short (a full disk, a failed
+// read): the call ends with no grid and no temporary file left.
+inline constexpr std::int32_t kStatusFileTransferFailed = -1017;
+// The null value, angle, origin, cell size or search radius is not finite.
+inline constexpr std::int32_t kStatusArgumentNotFinite = -1018;
+// The solve would put a value that is not finite into a node; no grid is written.
+inline constexpr std::int32_t kStatusSolveNotFinite = -1019;
+// The grid is wider than the fixed work area can hold a row of.
+inline constexpr std::int32_t kStatusGridTooWide = -1020;
 
 }  // namespace lumsk

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/run_stop.hpp"
 #include "support/temp_folder.hpp"
 
 namespace {
@@ -126,6 +127,40 @@ TEST(LineReader, MissingFileAndReadError) {
     common::LineReader folderReader("folder");
     EXPECT_FALSE(folderReader.next(line));
     EXPECT_TRUE(folderReader.failed());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LineReaderLimits, AnOverlongLineOrALoneCrFileStopsTheRunInsteadOfBeingMisread) {
+    tests::TempFolder folder;
+    struct Case {
+        const char* bytes;
+        const char* expectedInStop;  // nullptr: read normally
+        int linesBeforeStop;
+    };
+    for (const Case& c : std::vector<Case>{{"12345678\nabc\n", nullptr, 2},
+                                           {"abc\n1234567890\n", "line 2 is longer than 8 bytes", 1},
+                                           {"abc\n1234567890123456789012", "line 2 is longer than 8 bytes", 1},
+                                           {"a b\rc d\re\r", "lone CR", 0},
+                                           {"a\rb\r\nc\n", nullptr, 2},
+                                           {"abcdefgh\r", nullptr, 1},
+                                           {"ab\rcdefghijkl", "lone CR", 0}}) {
+        tests::writeFileBytes("in.txt", c.bytes);
+        common::LineReader reader("in.txt", 8);
+        std::string_view line;
+        int lines = 0;
+        try {
+            while (reader.next(line)) ++lines;
+            EXPECT_EQ(c.expectedInStop, nullptr) << c.bytes;
+        } catch (const common::RunStop& stop) {
+            ASSERT_NE(c.expectedInStop, nullptr) << c.bytes << ": " << stop.what();
+            EXPECT_NE(std::string(stop.what()).find(c.expectedInStop), std::string::npos) << c.bytes << stop.what();
+            EXPECT_NE(std::string(stop.what()).find("in.txt"), std::string::npos) << stop.what();
+        }
+        EXPECT_EQ(lines, c.linesBeforeStop) << c.bytes;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "common/platform.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -101,14 +103,46 @@ TEST(Wildcards, StarAndQuestionMark) {
     EXPECT_FALSE(common::matchWildcard("*a*a*a*a*a*a*a*a*b", std::string(200, 'a')));
 }
 
-TEST(Wildcards, FindFilesReturnsSortedBareNamesOfFilesOnly) {
+TEST(Wildcards, FindFilesReturnsSortedBareNamesOfRegularFilesAndSetsTheRestApart) {
     tests::TempFolder folder;
     common::makeDirectory("data");
     for (const char* name : {"data/b.dat", "data/a.dat", "data/c.txt", "top.dat"}) tests::writeFileBytes(name, "x");
-    common::makeDirectory("data/d.dat");  // a folder never matches
-    EXPECT_EQ(common::findFiles("data/*.dat"), (std::vector<std::string>{"a.dat", "b.dat"}));
-    EXPECT_EQ(common::findFiles("*.dat"), (std::vector<std::string>{"top.dat"}));
-    EXPECT_TRUE(common::findFiles("nowhere/*.dat").empty());
+    common::makeDirectory("data/d.dat");
+    ASSERT_EQ(::mkfifo("data/e.dat", 0600), 0);  // reading it would block forever
+    const common::FileSearch inData = common::findFiles("data/*.dat");
+    EXPECT_EQ(inData.files, (std::vector<std::string>{"a.dat", "b.dat"}));
+    EXPECT_EQ(inData.notRegular, (std::vector<std::string>{"d.dat", "e.dat"}));
+    EXPECT_EQ(common::findFiles("*.dat").files, (std::vector<std::string>{"top.dat"}));
+    EXPECT_TRUE(common::findFiles("nowhere/*.dat").files.empty());
+}
+
+TEST(Files, CopyOntoItselfKeepsTheFileAndAFailedCopyLeavesNoPartialTarget) {
+    tests::TempFolder folder;
+    common::makeDirectory("line");
+    tests::writeFileBytes("line/chan.txt", "channels\n");
+    ASSERT_EQ(::link("line/chan.txt", "hard.txt"), 0);
+    for (const char* spelling : {"line/chan.txt", "./line/../line/chan.txt", "hard.txt"}) {
+        EXPECT_TRUE(common::copyFile(spelling, "line/chan.txt")) << spelling;
+        EXPECT_EQ(tests::readFileBytes("line/chan.txt"), "channels\n") << spelling;
+    }
+    // A target folder that does not exist: nothing is created anywhere.
+    EXPECT_FALSE(common::copyFile("hard.txt", "missing/chan.txt"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("line"), std::filesystem::directory_iterator()), 1);
+}
+
+TEST(RawFile, CreateNewReplacesAPlantedLinkInsteadOfWritingThroughIt) {
+    tests::TempFolder folder;
+    tests::writeFileBytes("victim.txt", "keep");
+    ASSERT_EQ(::symlink("victim.txt", "~mincds.tmp"), 0);
+    {
+        RawFile file = RawFile::createNew("~mincds.tmp");
+        ASSERT_TRUE(file.isOpen());
+        EXPECT_EQ(file.write("new", 3), 3);
+    }
+    EXPECT_EQ(tests::readFileBytes("victim.txt"), "keep");
+    EXPECT_FALSE(std::filesystem::is_symlink("~mincds.tmp"));
+    EXPECT_EQ(tests::readFileBytes("~mincds.tmp"), "new");
 }
 
 }  // namespace

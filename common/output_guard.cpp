@@ -1,0 +1,63 @@
+#include "common/output_guard.hpp"
+
+#include <sys/stat.h>
+
+#include <array>
+
+#include "common/platform.hpp"
+#include "common/run_stop.hpp"
+
+namespace common {
+
+namespace {
+
+bool identify(const std::string& path, struct stat& status) { return ::stat(path.c_str(), &status) == 0; }
+
+bool isWorkingFolder(const std::string& folder) {
+    if (folder.empty()) return true;
+    struct stat here {}, there {};
+    return identify(".", here) && identify(folder, there) && here.st_dev == there.st_dev && here.st_ino == there.st_ino;
+}
+
+}  // namespace
+
+bool sameFile(const std::string& first, const std::string& second) {
+    struct stat a {}, b {};
+    return identify(first, a) && identify(second, b) && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool isFixedTemporaryName(const std::string& path) {
+    static constexpr std::array<std::string_view, 3> kPatterns{"tmpdat.tmp", "tmpmod.tmp", "~minc??.tmp"};
+    const std::string name = nameOf(path);
+    for (const std::string_view pattern : kPatterns) {
+        if (matchWildcard(pattern, name)) return isWorkingFolder(folderOf(path));
+    }
+    return false;
+}
+
+std::string outputClash(const std::string& output, std::span<const std::string> inputs, OutputKind kind) {
+    for (const std::string& input : inputs) {
+        if (sameFile(output, input)) {
+            return "the output " + output + " is the input " + input + ", which would be overwritten";
+        }
+    }
+    if (kind == OutputKind::named && isFixedTemporaryName(output)) {
+        return "the output " + output + " has the name of a temporary file of this suite, which would replace it";
+    }
+    return {};
+}
+
+std::string outputClash(const std::string& output, std::initializer_list<std::string> inputs, OutputKind kind) {
+    return outputClash(output, std::span<const std::string>(inputs.begin(), inputs.size()), kind);
+}
+
+void requireDistinctOutput(const std::string& output, std::span<const std::string> inputs, OutputKind kind) {
+    std::string clash = outputClash(output, inputs, kind);
+    if (!clash.empty()) throw RunStop(std::move(clash) + "; nothing was written to it");
+}
+
+void requireDistinctOutput(const std::string& output, std::initializer_list<std::string> inputs, OutputKind kind) {
+    requireDistinctOutput(output, std::span<const std::string>(inputs.begin(), inputs.size()), kind);
+}
+
+}  // namespace common
