@@ -4,7 +4,7 @@
 
 namespace common {
 
-FloatRecordFile::FloatRecordFile(std::string path) : path_(std::move(path)), file_(common::RawFile::create(path_)) {
+FloatRecordFile::FloatRecordFile(std::string path) : path_(std::move(path)), file_(common::RawFile::createNew(path_)) {
     if (!file_.isOpen()) throw common::RunStop("cannot create " + path_);
     pending_.reserve(kBlockFloats);
 }

@@ -17,8 +17,9 @@ static_assert(std::endian::native == std::endian::little, "binary records are wr
 
 class FloatRecordFile {
 public:
-    // Creates the file, or truncates it when it exists. Stops the run
-    // (RunStop) when it cannot be created.
+    // Creates the file anew: whatever had its name (a stale file, a planted
+    // link) is removed first, and nothing is written through a link. Stops
+    // the run (RunStop) when it cannot be created.
     explicit FloatRecordFile(std::string path);
     ~FloatRecordFile() = default;
     FloatRecordFile(const FloatRecordFile&) = delete;
