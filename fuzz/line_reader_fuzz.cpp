@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/line_reader.hpp"
+#include "common/run_stop.hpp"
 #include "fuzz_support.hpp"
 
 namespace {
@@ -30,6 +31,13 @@ std::vector<std::string> expectedLines(std::string_view text) {
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     }
     return lines;
+}
+
+// No LF anywhere and a CR with text after it: lines that end in a lone CR,
+// which the reader refuses instead of reading them as one line.
+bool endsLinesInLoneCr(std::string_view text) {
+    const std::size_t cr = text.find('\r');
+    return text.find('\n') == std::string_view::npos && cr != std::string_view::npos && cr + 1 < text.size();
 }
 
 }  // namespace
@@ -56,16 +64,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
 
     const std::vector<std::string> expected = expectedLines(text);
-    {
+    const bool refused = endsLinesInLoneCr(text);
+    try {
         common::LineReader reader(sockets[0], "pieces");
         std::string_view line;
         std::size_t count = 0;
         while (reader.next(line)) {
-            if (count >= expected.size() || line != expected[count]) __builtin_trap();
+            if (refused || count >= expected.size() || line != expected[count]) __builtin_trap();
             ++count;
             if (reader.lineNumber() != static_cast<long>(count)) __builtin_trap();
         }
-        if (count != expected.size() || reader.failed()) __builtin_trap();
+        if (refused || count != expected.size() || reader.failed()) __builtin_trap();
+    } catch (const common::RunStop&) {
+        if (!refused) __builtin_trap();
     }
     writer.join();
     ::close(sockets[0]);
