@@ -161,7 +161,10 @@ bool copyFile(const std::string& from, const std::string& to) {
         sourceStatus.st_dev == targetStatus.st_dev && sourceStatus.st_ino == targetStatus.st_ino) {
         return true;  // already in place: copying would only empty it
     }
-    std::string partial = joinPath(folderOf(to), "." + nameOf(to) + ".partXXXXXX");
+    std::string hiddenName = ".";
+    hiddenName += nameOf(to);
+    hiddenName += ".partXXXXXX";
+    std::string partial = joinPath(folderOf(to), hiddenName);
     const int descriptor = ::mkstemp(partial.data());
     if (descriptor < 0) return false;
     RawFile target(descriptor);
