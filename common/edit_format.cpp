@@ -322,6 +322,100 @@ void placeExponent(std::string& out, int width, bool negative, std::string_view 
 }
 
 
+// The Ew.d fields of rows (a float32 value widened, four to nine significant
+// digits, exponents within two digits) are formed exactly without the general
+// conversion: with magnitude = mantissa / 2^shift, the d-digit significand is
+// mantissa * 10^p / 2^shift (or mantissa / (2^shift * 10^-p)) rounded half to
+// even in 128-bit integers, for the decimal exponent that leaves d digits.
+// The general road below gives the same digits for every value.
+constexpr int kMostShortExponentDigits = 9;
+// Within these bounds every scale factor and quotient fits 128 bits (nine
+// digits of 1e-13 need 2^53 * 10^22, one power more when log10 guesses low).
+constexpr double kShortExponentLow = 1.0e-13;
+constexpr double kShortExponentHigh = 1.0e30;
+
+Uint128 powerOfTen(int exponent) {
+    Uint128 power = 1;
+    for (int step = 0; step < exponent; ++step) power *= 10;
+    return power;
+}
+
+// numerator / denominator rounded half to even.
+Uint128 roundedQuotient(Uint128 numerator, Uint128 denominator) {
+    const Uint128 quotient = numerator / denominator;
+    const Uint128 twiceRemainder = (numerator - quotient * denominator) * 2;
+    if (twiceRemainder > denominator || (twiceRemainder == denominator && (quotient & 1) != 0)) {
+        return quotient + 1;
+    }
+    return quotient;
+}
+
+// `magnitude` (within the bounds above) as `digits` significant digits:
+// units in [10^(digits-1), 10^digits) and the power of ten of the first.
+void significand(double magnitude, int digits, std::uint64_t& units, int& exponent) {
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const auto biasedExponent = static_cast<int>(bits >> 52);
+    const Uint128 mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int binaryShift = 1075 - biasedExponent;  // magnitude = mantissa * 2^-binaryShift
+    exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    for (;;) {
+        const int scale = digits - 1 - exponent;  // units = magnitude * 10^scale
+        Uint128 numerator = mantissa;
+        Uint128 denominator = 1;
+        if (scale >= 0) {
+            numerator *= powerOfTen(scale);
+        } else {
+            denominator = powerOfTen(-scale);
+        }
+        if (binaryShift >= 0) {
+            denominator <<= binaryShift;
+        } else {
+            numerator <<= -binaryShift;
+        }
+        const Uint128 rounded = roundedQuotient(numerator, denominator);
+        if (rounded >= powerOfTen(digits)) {
+            ++exponent;  // rounding carried into a new digit, or log10 guessed low
+        } else if (rounded < powerOfTen(digits - 1)) {
+            --exponent;  // log10 guessed high
+        } else {
+            units = static_cast<std::uint64_t>(rounded);
+            return;
+        }
+    }
+}
+
+// Writes the Ew.d field of a finite value into field[0, width); false, with
+// nothing written, when the value or the field is outside the short road.
+bool writeShortExponentField(char* field, double value, int width, int decimals) {
+    const double magnitude = std::fabs(value);
+    const bool inRange = magnitude == 0.0 || (magnitude >= kShortExponentLow && magnitude <= kShortExponentHigh);
+    const int signWidth = std::signbit(value) ? 1 : 0;
+    constexpr int kZeroPointAndExponent = 6;  // "0." and "E+dd"
+    if (!inRange || decimals < 1 || decimals > kMostShortExponentDigits ||
+        decimals + kZeroPointAndExponent + signWidth > width) {
+        return false;
+    }
+    std::uint64_t units = 0;
+    int exponent = -1;  // zero shows as 0.000E+00
+    if (magnitude != 0.0) significand(magnitude, decimals, units, exponent);
+    const int shownExponent = exponent + 1;  // the point sits before the first digit
+    const int exponentSize = shownExponent < 0 ? -shownExponent : shownExponent;
+    char* at = field + width;
+    *--at = static_cast<char>('0' + exponentSize % 10);
+    *--at = static_cast<char>('0' + exponentSize / 10);
+    *--at = shownExponent < 0 ? '-' : '+';
+    *--at = 'E';
+    for (int place = 0; place < decimals; ++place) {
+        *--at = static_cast<char>('0' + units % 10);
+        units /= 10;
+    }
+    *--at = '.';
+    *--at = '0';
+    if (signWidth != 0) *--at = '-';
+    fillBlanks(field, static_cast<int>(at - field));
+    return true;
+}
+
 // The general road of Fw.d, right for every value and width.
 void appendLongF(std::string& out, double value, int width, int decimals) {
     if (!std::isfinite(value)) {
@@ -391,6 +485,13 @@ void appendE(std::string& out, double value, int width, int decimals) {
     if (!std::isfinite(value)) {
         appendSpecial(out, value, width);
         return;
+    }
+    if (width <= kShortFieldWidth) {
+        char field[kShortFieldWidth];
+        if (writeShortExponentField(field, value, width, decimals)) {
+            out.append(field, static_cast<std::size_t>(width));
+            return;
+        }
     }
     if (decimals <= 0) {
         // No significant digit can be shown: a field that says nothing.

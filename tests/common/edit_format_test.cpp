@@ -8,6 +8,10 @@
 
 #include <bit>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <cstdint>
 #include <fstream>
 #include <limits>
@@ -171,6 +175,48 @@ TEST(EditFormat, AppendKeepsWhatIsThere) {
     common::appendE(row, 1.25, 11, 4);
     common::appendI(row, -3, 3);
     EXPECT_EQ(row, "x  1.25 0.1250E+01 -3");
+}
+
+}  // namespace
+
+namespace {
+
+// Row fields take a short road for Ew.d; the standard library's exact
+// conversion (through precision-based scientific printing) must agree with it
+// for any float32 value, whatever its size, sign and field.
+TEST(EditFormat, ExponentFieldsOfFloat32ValuesMatchTheExactConversion) {
+    std::uint32_t state = 12345;
+    auto next = [&state] { return state = state * 1664525u + 1013904223u; };
+    for (int trial = 0; trial < 200000; ++trial) {
+        const float value = std::bit_cast<float>(next());
+        if (!std::isfinite(value)) continue;
+        const int decimals = 1 + static_cast<int>(next() % 9);
+        const int width = decimals + 5 + static_cast<int>(next() % 4);
+        char exact[96];
+        const double magnitude = std::fabs(static_cast<double>(value));
+        const int printed = std::snprintf(exact, sizeof exact, "%.*e", decimals - 1, magnitude);
+        ASSERT_GT(printed, 0);
+        // "d.ddde+XX" -> "0.dddd" with the exponent one higher (zero stays 0).
+        std::string digits(1, exact[0]);
+        if (decimals > 1) digits.append(exact + 2, static_cast<std::size_t>(decimals - 1));
+        const int exponent = std::atoi(std::strchr(exact, 'e') + 1) + (magnitude == 0.0 ? 0 : 1);
+        if (exponent > 99 || exponent < -99) continue;  // three-digit exponents drop the letter
+        char tail[8];
+        std::snprintf(tail, sizeof tail, "E%c%02d", exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
+        std::string body = "0." + digits + tail;
+        const bool negative = std::signbit(value);
+        if (static_cast<int>(body.size()) + (negative ? 1 : 0) > width) body.erase(0, 1);
+        std::string expected;
+        if (static_cast<int>(body.size()) + (negative ? 1 : 0) > width) {
+            expected.assign(static_cast<std::size_t>(width), '*');
+        } else {
+            expected.assign(static_cast<std::size_t>(width) - body.size() - (negative ? 1 : 0), ' ');
+            if (negative) expected += '-';
+            expected += body;
+        }
+        ASSERT_EQ(common::formatE(value, width, decimals), expected)
+            << std::hexfloat << value << " E" << width << "." << decimals;
+    }
 }
 
 }  // namespace
