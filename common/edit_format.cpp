@@ -8,6 +8,7 @@
 // narrow.
 #include "common/edit_format.hpp"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -334,20 +335,35 @@ constexpr int kMostShortExponentDigits = 9;
 constexpr double kShortExponentLow = 1.0e-13;
 constexpr double kShortExponentHigh = 1.0e30;
 
-Uint128 powerOfTen(int exponent) {
-    Uint128 power = 1;
-    for (int step = 0; step < exponent; ++step) power *= 10;
-    return power;
+// 10^0 to 10^38, every power of ten below 2^128.
+constexpr auto kPowersOfTen128 = [] {
+    std::array<Uint128, 39> powers{};
+    powers[0] = 1;
+    for (std::size_t exponent = 1; exponent < powers.size(); ++exponent) powers[exponent] = powers[exponent - 1] * 10;
+    return powers;
+}();
+
+// value / 2^shift rounded half to even (shift below 128).
+Uint128 roundedShift(Uint128 value, int shift) {
+    if (shift == 0) return value;
+    const Uint128 quotient = value >> shift;
+    const Uint128 remainder = value - (quotient << shift);
+    const Uint128 half = static_cast<Uint128>(1) << (shift - 1);
+    return remainder > half || (remainder == half && (quotient & 1) != 0) ? quotient + 1 : quotient;
 }
 
-// numerator / denominator rounded half to even.
+// numerator / denominator rounded half to even; in 64 bits when both fit,
+// which is the usual case and far cheaper than a 128-bit division.
 Uint128 roundedQuotient(Uint128 numerator, Uint128 denominator) {
+    if ((numerator >> 63) == 0 && (denominator >> 63) == 0) {
+        const auto n = static_cast<std::uint64_t>(numerator), d = static_cast<std::uint64_t>(denominator);
+        const std::uint64_t quotient = n / d, twiceRemainder = (n - quotient * d) * 2;
+        return twiceRemainder > d || (twiceRemainder == d && (quotient & 1) != 0) ? quotient + 1 : quotient;
+    }
     const Uint128 quotient = numerator / denominator;
     const Uint128 twiceRemainder = (numerator - quotient * denominator) * 2;
-    if (twiceRemainder > denominator || (twiceRemainder == denominator && (quotient & 1) != 0)) {
-        return quotient + 1;
-    }
-    return quotient;
+    return twiceRemainder > denominator || (twiceRemainder == denominator && (quotient & 1) != 0) ? quotient + 1
+                                                                                                  : quotient;
 }
 
 // `magnitude` (within the bounds above) as `digits` significant digits:
@@ -357,26 +373,32 @@ void significand(double magnitude, int digits, std::uint64_t& units, int& expone
     const auto biasedExponent = static_cast<int>(bits >> 52);
     const Uint128 mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
     const int binaryShift = 1075 - biasedExponent;  // magnitude = mantissa * 2^-binaryShift
-    exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    // floor(log10(2^e)) for the binary exponent e (78913 / 2^18 is log10(2)
+    // to six digits): the decimal exponent or one below it.
+    exponent = ((biasedExponent - 1023) * 78913) >> 18;
     for (;;) {
         const int scale = digits - 1 - exponent;  // units = magnitude * 10^scale
-        Uint128 numerator = mantissa;
-        Uint128 denominator = 1;
-        if (scale >= 0) {
-            numerator *= powerOfTen(scale);
+        Uint128 rounded = 0;
+        if (scale >= 0 && binaryShift >= 0) {
+            rounded = roundedShift(mantissa * kPowersOfTen128[static_cast<std::size_t>(scale)], binaryShift);
         } else {
-            denominator = powerOfTen(-scale);
+            Uint128 numerator = mantissa, denominator = 1;
+            if (scale >= 0) {
+                numerator *= kPowersOfTen128[static_cast<std::size_t>(scale)];
+            } else {
+                denominator = kPowersOfTen128[static_cast<std::size_t>(-scale)];
+            }
+            if (binaryShift >= 0) {
+                denominator <<= binaryShift;
+            } else {
+                numerator <<= -binaryShift;
+            }
+            rounded = roundedQuotient(numerator, denominator);
         }
-        if (binaryShift >= 0) {
-            denominator <<= binaryShift;
-        } else {
-            numerator <<= -binaryShift;
-        }
-        const Uint128 rounded = roundedQuotient(numerator, denominator);
-        if (rounded >= powerOfTen(digits)) {
-            ++exponent;  // rounding carried into a new digit, or log10 guessed low
-        } else if (rounded < powerOfTen(digits - 1)) {
-            --exponent;  // log10 guessed high
+        if (rounded >= kPowersOfTen128[static_cast<std::size_t>(digits)]) {
+            ++exponent;  // one digit too many: the estimate was low, or rounding carried
+        } else if (rounded < kPowersOfTen128[static_cast<std::size_t>(digits - 1)]) {
+            --exponent;
         } else {
             units = static_cast<std::uint64_t>(rounded);
             return;
