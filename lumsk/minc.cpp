@@ -3,7 +3,8 @@
 // half window, cuts the grid into blocks, sorts the points into the blocks,
 // solves the coarse grid and then every block, blanks the nodes beyond the
 // reach and outline of the data, and writes the grid file. Every temporary
-// file of the call is deleted before it returns, whatever the outcome.
+// file of the call is deleted before it returns, whatever the outcome, and
+// also when SIGINT or SIGTERM ends the process during the call.
 #include "lumsk/minc.hpp"
 
 #include <algorithm>
