@@ -53,9 +53,10 @@ std::size_t nodeIndex(std::int32_t NCB, std::int32_t column, std::int32_t row) {
     return static_cast<std::size_t>(row - 1) * NCB + static_cast<std::size_t>(column - 1);
 }
 
-void readBlockRecord(const MincSettings& settings, common::RawFile& IBHAND, std::int32_t record, void* values) {
-    const std::int64_t words = static_cast<std::int64_t>(settings.NCB) * settings.NRB;
-    IBHAND.readAt(static_cast<std::int64_t>(record - 1) * words * 4, values, words * 4);
+void readBlockRecord(const MincState& state, common::RawFile& IBHAND, std::int32_t record, void* values) {
+    const std::int64_t words = static_cast<std::int64_t>(state.settings.NCB) * state.settings.NRB;
+    state.files.transfers.note(IBHAND.readAt(static_cast<std::int64_t>(record - 1) * words * 4, values, words * 4),
+                               words * 4);
 }
 
 // Copies block columns `taken` of the chunk's block rows into the row buffer
@@ -89,11 +90,13 @@ void pasteMaskSection(std::span<const std::int32_t> IBLK, std::int32_t NCB, Sect
 }
 
 // Appends the chunk's grid rows in one write; true once all H rows are out.
-bool writeGridRows(MincSettings& settings, common::RawFile& IGHAND, std::span<const float> ROWS, std::int32_t NW,
+bool writeGridRows(MincState& state, common::RawFile& IGHAND, std::span<const float> ROWS, std::int32_t NW,
                    std::int32_t chunkRows) {
+    MincSettings& settings = state.settings;
     const std::int32_t H = settings.NYT - 4;
     const std::int32_t rows = std::min(chunkRows, H - settings.gridRowsWritten);
-    IGHAND.write(ROWS.data(), static_cast<std::int64_t>(rows) * NW * 4);
+    const std::int64_t bytes = static_cast<std::int64_t>(rows) * NW * 4;
+    state.files.transfers.note(IGHAND.write(ROWS.data(), bytes), bytes);
     settings.gridRowsWritten += rows;
     return settings.gridRowsWritten >= H;
 }
@@ -160,16 +163,16 @@ void ASSEMB(MincState& state, std::int32_t NCB, std::int32_t NRB, std::span<floa
                 return;
             }
             if (maskRows) {
-                readBlockRecord(settings, IBHAND, recordOffset + s, IBLK.data());
+                readBlockRecord(state, IBHAND, recordOffset + s, IBLK.data());
                 pasteMaskSection(IBLK, NCB, taken, seam == 1, firstRow, chunkRows, IROWS, width, column);
             } else {
-                readBlockRecord(settings, IBHAND, recordOffset + s, ZBLK.data());
+                readBlockRecord(state, IBHAND, recordOffset + s, ZBLK.data());
                 pasteGridSection(ZBLK, NCB, taken, firstRow, chunkRows, ROWS, width, column);
             }
             column += count;
         }
         const bool allWritten = maskRows ? writeMaskRows(state, MHAND, IROWS, NW, IHW, chunkRows)
-                                         : writeGridRows(settings, IGHAND, ROWS, NW, chunkRows);
+                                         : writeGridRows(state, IGHAND, ROWS, NW, chunkRows);
         if (allWritten) {
             return;
         }

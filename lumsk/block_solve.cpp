@@ -27,7 +27,8 @@ void placeNumber(std::string& line, std::size_t column, float value, std::int32_
 }
 
 void writeLog(MincState& state, const std::string& text) {
-    state.files.log.write(text.data(), static_cast<std::int64_t>(text.size()));
+    const std::int64_t bytes = static_cast<std::int64_t>(text.size());
+    state.files.transfers.note(state.files.log.write(text.data(), bytes), bytes);
 }
 
 std::int64_t blockRecordOffset(const MincSettings& settings, std::int32_t record) {
@@ -35,8 +36,9 @@ std::int64_t blockRecordOffset(const MincSettings& settings, std::int32_t record
 }
 
 void readBlockRecord(MincState& state, std::int32_t record, std::int32_t count, void* values) {
-    state.files.block.readAt(blockRecordOffset(state.settings, record), values,
-                             static_cast<std::int64_t>(count) * 4);
+    const std::int64_t bytes = static_cast<std::int64_t>(count) * 4;
+    state.files.transfers.note(state.files.block.readAt(blockRecordOffset(state.settings, record), values, bytes),
+                               bytes);
 }
 
 // Walks block `block`'s chain in the data-sorting file and accumulates its
@@ -90,13 +92,15 @@ std::string blockTableLine(std::int32_t tier, std::int32_t section, float firstE
 void WRBLK(const MincState& state, common::RawFile& IBHAND, std::int32_t IREC, std::int32_t NVAL,
            std::span<const float> VALS) {
     const std::size_t count = std::min(static_cast<std::size_t>(std::max(NVAL, 0)), VALS.size());
-    IBHAND.writeAt(blockRecordOffset(state.settings, IREC), VALS.data(), static_cast<std::int64_t>(count * 4));
+    const std::int64_t bytes = static_cast<std::int64_t>(count * 4);
+    state.files.transfers.note(IBHAND.writeAt(blockRecordOffset(state.settings, IREC), VALS.data(), bytes), bytes);
 }
 
 void WRBLK(const MincState& state, common::RawFile& IBHAND, std::int32_t IREC, std::int32_t NVAL,
            std::span<const std::int32_t> VALS) {
     const std::size_t count = std::min(static_cast<std::size_t>(std::max(NVAL, 0)), VALS.size());
-    IBHAND.writeAt(blockRecordOffset(state.settings, IREC), VALS.data(), static_cast<std::int64_t>(count * 4));
+    const std::int64_t bytes = static_cast<std::int64_t>(count * 4);
+    state.files.transfers.note(IBHAND.writeAt(blockRecordOffset(state.settings, IREC), VALS.data(), bytes), bytes);
 }
 
 void ICONTL(MincState& state, std::int32_t ISECT, std::int32_t ITIER, std::int32_t IHW, float XOFF, float YOFF,

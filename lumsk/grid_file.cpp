@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/output_guard.hpp"
+
 namespace lumsk {
 
 // Grid files are little-endian; node rows go to disk straight from float
@@ -126,7 +128,7 @@ bool writeGridFile(RowSource& source, std::string_view OUTGRD, std::span<float> 
                    float DNULL, float& ZMIN, float& ZMAX) {
     if (NX < 0 || NY < 0 || ROWBUF.size() < static_cast<std::size_t>(NX)) return false;
     const std::string name = gridFileName(OUTGRD);
-    common::RawFile file = common::RawFile::create(name);
+    common::RawFile file = createGridFile(name);
     if (!file.isOpen()) return false;
     float zmin = 0.0f;
     float zmax = 0.0f;
@@ -236,6 +238,10 @@ std::string nameBeforeNul(std::string_view text) {
     const std::size_t nul = text.find('\0');
     if (nul != std::string_view::npos && nul >= 1) return std::string(text.substr(0, nul));
     return upToNul(withoutTrailingBlanks(text));
+}
+
+common::RawFile createGridFile(const std::string& name) {
+    return common::isFixedTemporaryName(name) ? common::RawFile::createNew(name) : common::RawFile::create(name);
 }
 
 std::string gridFileName(std::string_view text) {

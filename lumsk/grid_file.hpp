@@ -75,6 +75,11 @@ std::string gridFileName(std::string_view text);
 // later, else the text without trailing blanks (no default name).
 std::string nameBeforeNul(std::string_view text);
 
+// Creates the grid file `name` for writing. A fixed temporary name (the
+// rotation scratch grid of a turned call) is created new, never through
+// whatever has the name; any other name is created or truncated.
+common::RawFile createGridFile(const std::string& name);
+
 // GEOOUT writes the grid file OUTGRD of NX by NY nodes. Every value equal to
 // DNULL becomes the null value; every other value is turned back into data
 // units by the inverse of ITRANS (2 natural log, 3 signed log, else none).

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/float_to_int.hpp"
+#include "common/output_guard.hpp"
 #include "common/platform.hpp"
 #include "lumsk/grid_file.hpp"
 
@@ -152,7 +153,11 @@ bool resample(std::string_view INGRD, std::string_view OUTGRD, std::int32_t NXS,
               const TargetGrid& grid, std::span<float> ROWBUF, std::int32_t KXFLAG, float ZMIN, float ZMAX,
               ToSource toSource) {
     if (grid.NX < 0 || grid.NY < 0 || ROWBUF.size() < static_cast<std::size_t>(grid.NX)) return false;
-    common::RawFile sourceFile = common::RawFile::openRead(nameBeforeNul(INGRD));
+    const std::string sourceName = nameBeforeNul(INGRD);
+    const std::string name = gridFileName(OUTGRD);
+    // A target written over its own source would be read back half resampled.
+    if (common::sameFile(sourceName, name)) return false;
+    common::RawFile sourceFile = common::RawFile::openRead(sourceName);
     std::int32_t sourceFlag = 0;
     if (sourceFile.readAt(kRowOrderFlagOffset, &sourceFlag, sizeof sourceFlag) != sizeof sourceFlag) return false;
     const std::int64_t nodes =
@@ -160,8 +165,7 @@ bool resample(std::string_view INGRD, std::string_view OUTGRD, std::int32_t NXS,
     if (sourceFile.size() < kGridHeaderBytes + nodes * 4) return false;
     SourceGrid source(std::move(sourceFile), NXS, NYS, sourceFlag);
 
-    const std::string name = gridFileName(OUTGRD);
-    common::RawFile target = common::RawFile::create(name);
+    common::RawFile target = createGridFile(name);
     if (!target.isOpen()) return false;
     const bool written = writeTarget(source, NXS, NYS, target, grid, ROWBUF, KXFLAG, ZMIN, ZMAX, toSource);
     target.close();

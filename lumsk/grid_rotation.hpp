@@ -17,7 +17,8 @@ namespace lumsk {
 //
 // Returns true when the target was written; when the source cannot be opened
 // or read, or the target cannot be created or written, no target is left
-// behind and the result is false.
+// behind and the result is false. A target that is the source file itself
+// (any spelling, links included) is refused before anything is written.
 bool GEOROT(std::string_view INGRD, std::string_view OUTGRD, float DXS, float DYS, float X0S, float Y0S,
             std::int32_t NXS, std::int32_t NYS, float DXO, float DYO, float X0O, float Y0O, std::int32_t NXO,
             std::int32_t NYO, std::span<float> ROWBUF, float ANGLE, float XC, float YC, float XSHIFT,

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/output_guard.hpp"
 #include "common/platform.hpp"
 #include "lumsk/grid_file.hpp"
 
@@ -106,11 +107,15 @@ bool writeTurned(common::RawFile& file, const InputGrid& in, const std::vector<f
 }  // namespace
 
 bool GEOFLIP(std::string_view INGRD, std::string_view OUTGRD) {
-    InputGrid in;
-    if (!readInput(nameBeforeNul(INGRD), in)) return false;
-    const std::vector<float> out = turn(in);
+    const std::string inputName = nameBeforeNul(INGRD);
     const std::string name = gridFileName(OUTGRD);
-    common::RawFile file = common::RawFile::create(name);
+    // The input is never overwritten: a turned grid that failed half-way
+    // would leave neither grid.
+    if (common::sameFile(inputName, name)) return false;
+    InputGrid in;
+    if (!readInput(inputName, in)) return false;
+    const std::vector<float> out = turn(in);
+    common::RawFile file = createGridFile(name);
     if (!file.isOpen()) return false;
     const bool written = writeTurned(file, in, out);
     file.close();

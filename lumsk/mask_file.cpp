@@ -79,10 +79,10 @@ void ROWDA(const MincState& state, common::RawFile& MHAND, std::int32_t N, std::
     const std::int64_t codeBytes = static_cast<std::int64_t>(std::max(N, 0)) * 4;
     if (MODE == 0) {
         const std::int32_t leadingWord = 0;
-        MHAND.writeAt(offset, &leadingWord, kLeadingWordBytes);
-        MHAND.writeAt(offset + kLeadingWordBytes, IBUF, codeBytes);
+        state.files.transfers.note(MHAND.writeAt(offset, &leadingWord, kLeadingWordBytes), kLeadingWordBytes);
+        state.files.transfers.note(MHAND.writeAt(offset + kLeadingWordBytes, IBUF, codeBytes), codeBytes);
     } else {
-        MHAND.readAt(offset + kLeadingWordBytes, IBUF, codeBytes);
+        state.files.transfers.note(MHAND.readAt(offset + kLeadingWordBytes, IBUF, codeBytes), codeBytes);
     }
     IERR = 0;
 }
@@ -92,7 +92,7 @@ void ROWMSK(const MincState& state, std::int32_t N, std::int32_t* IBUF, std::int
     IERR = 0;
     const std::int64_t offset = maskRecordOffset(IROW, state.settings.maskRecordWords);
     const std::int64_t codeBytes = static_cast<std::int64_t>(std::max(N, 0)) * 4;
-    if (MHAND.readAt(offset + kLeadingWordBytes, IBUF, codeBytes) < 0) IERR = 1;
+    if (!state.files.transfers.note(MHAND.readAt(offset + kLeadingWordBytes, IBUF, codeBytes), codeBytes)) IERR = 1;
 }
 
 void MSKOUT(const MincState& state, std::int32_t ICOL0, std::int32_t IROW0,
@@ -105,7 +105,8 @@ void MSKOUT(const MincState& state, std::int32_t ICOL0, std::int32_t IROW0,
         for (std::int32_t j = 1; j <= NX; ++j) {
             ROWBUF[j - 1] = static_cast<float>(IBUF[ICOL0 - 2 + j]);
         }
-        OHAND.write(ROWBUF, static_cast<std::int64_t>(NX) * 4);
+        const std::int64_t bytes = static_cast<std::int64_t>(NX) * 4;
+        state.files.transfers.note(OHAND.write(ROWBUF, bytes), bytes);
     }
 }
 

@@ -3,7 +3,8 @@
 // half window, cuts the grid into blocks, sorts the points into the blocks,
 // solves the coarse grid and then every block, blanks the nodes beyond the
 // reach and outline of the data, and writes the grid file. Every temporary
-// file of the call is deleted before it returns, whatever the outcome.
+// file of the call is deleted before it returns, whatever the outcome, and
+// also when SIGINT or SIGTERM ends the process during the call.
 #include "lumsk/minc.hpp"
 
 #include <algorithm>
@@ -64,7 +65,9 @@ public:
 
     // Runs the call; ZMIN and ZMAX are set only by a good run.
     std::int32_t run(std::int32_t entryStatus, float& ZMIN, float& ZMAX) {
-        const std::int32_t status = solveAndWrite(entryStatus);
+        // Refused before anything, the log included, is created.
+        if (outputOverwritesInput()) return kStatusOutputIsInput;
+        const std::int32_t status = withTransfers(solveAndWrite(entryStatus));
         cleanUp();
         if (status >= 0) {
             ZMIN = zmin_;
@@ -93,7 +96,19 @@ private:
         return writeGrid();
     }
 
-    void log(const std::string& line) { writeLogLine(state_.files.log, line); }
+    void log(const std::string& line) {
+        if (!writeLogLine(state_.files.log, line)) state_.files.transfers.markFailed();
+    }
+
+    bool outputOverwritesInput() const {
+        return mincOutputOverwritesInput(gridFileName(a_.OUTGRD), pointDataFileName(a_.DATFIL, false));
+    }
+
+    // A short read or write of any of the call's files outweighs the status
+    // that a stage made of what it read.
+    std::int32_t withTransfers(std::int32_t status) const {
+        return state_.files.transfers.failed() ? kStatusFileTransferFailed : status;
+    }
 
     // Step 2: the log is rewritten by every call.
     std::int32_t startLog() {
@@ -205,7 +220,8 @@ private:
         header.yOrigin = s_.yOriginCells - border;
         {
             common::RawFile file = temporary_.create(MincTemporaryFiles::mask);
-            if (!file.isOpen() || !writeEmptyMask(file, header)) return kStatusFileUnavailable;
+            if (!file.isOpen()) return kStatusFileUnavailable;
+            if (!writeEmptyMask(file, header)) return kStatusFileTransferFailed;
         }
         state_.files.mask = common::RawFile::openReadWrite(MincTemporaryFiles::name(MincTemporaryFiles::mask));
         return state_.files.mask.isOpen() ? kStatusGood : kStatusFileUnavailable;
@@ -257,7 +273,7 @@ private:
         SEQDAT(state_, state_.files.pointData, state_.files.dataSorting, s_.unitCell, paddedX, paddedY, NPW_,
                state_.work.recordBuffer, a_.MAXCHN, a_.ITRANS, status);
         state_.files.pointData.close();
-        return status;
+        return withTransfers(status);
     }
 
     // Step 12: the block file gets its full size before the block loop,
@@ -270,7 +286,7 @@ private:
             const std::int32_t records = masked() ? 2 * s_.NSECT : s_.NSECT;
             const std::int64_t recordBytes = static_cast<std::int64_t>(s_.blockRecordWords) * 4;
             for (std::int32_t record = 1; record <= records; ++record) {
-                if (file.write(state_.work.work.data(), recordBytes) != recordBytes) return kStatusFileUnavailable;
+                if (file.write(state_.work.work.data(), recordBytes) != recordBytes) return kStatusFileTransferFailed;
             }
         }
         state_.files.block = common::RawFile::openReadWrite(MincTemporaryFiles::name(MincTemporaryFiles::block));
@@ -322,7 +338,7 @@ private:
         }
         state_.files.templateGrid = temporary_.create(MincTemporaryFiles::templateGrid);
         if (!state_.files.templateGrid.isOpen()) return kStatusFileUnavailable;
-        state_.files.gridRows.seek(0);
+        if (state_.files.gridRows.seek(0) != 0) return kStatusFileTransferFailed;
         rowBuffer_.assign(rowBufferSize(), 0.0f);
         TEMPLAT(state_, s_.halfWindow + 1, s_.halfWindow + 1, kMaskBlank, a_.DNULL, state_.files.mask, words, MC, MR,
                 state_.files.gridRows, rowBuffer_.data(), s_.workingColumns, s_.workingRows,
@@ -345,6 +361,8 @@ private:
 
     // Step 16.
     std::int32_t writeGrid() {
+        // No grid from files that came up short.
+        if (state_.files.transfers.failed()) return kStatusFileTransferFailed;
         common::RawFile& source = masked() ? state_.files.templateGrid : state_.files.gridRows;
         source.seek(0);
         rowBuffer_.assign(rowBufferSize(), 0.0f);

@@ -57,8 +57,9 @@ std::string callParameterLines(const LogParameters& p) {
     return lines;
 }
 
-void writeLogLine(common::RawFile& log, std::string_view line) {
-    log.write(line.data(), static_cast<std::int64_t>(line.size()));
+bool writeLogLine(common::RawFile& log, std::string_view line) {
+    const std::int64_t bytes = static_cast<std::int64_t>(line.size());
+    return log.write(line.data(), bytes) == bytes;
 }
 
 }  // namespace lumsk

@@ -39,6 +39,6 @@ struct LogParameters {
 std::string callParameterLines(const LogParameters& parameters);
 
 // Writes one line, as one write, to the log handle.
-void writeLogLine(common::RawFile& log, std::string_view line);
+bool writeLogLine(common::RawFile& log, std::string_view line);
 
 }  // namespace lumsk

@@ -13,6 +13,7 @@
 
 #include "common/platform.hpp"
 #include "lumsk/minc.hpp"
+#include "lumsk/transfer_record.hpp"
 
 namespace lumsk {
 
@@ -87,6 +88,8 @@ struct MincFiles {
     // Once the point data file is closed the block loop keeps a per-block
     // flag where its handle was.
     std::int32_t blockFlag = 0;
+    // Every read and write of the log and the temporary files is noted here.
+    TransferRecord transfers;
 };
 
 struct WorkAreas {

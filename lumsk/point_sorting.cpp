@@ -204,7 +204,9 @@ void SEQDAT(MincState& state, common::RawFile& IDHAND, common::RawFile& ISHAND, 
     std::int64_t accepted = 0;
     PointDataReader reader(IDHAND, MAXCHN, settings.ZCHAN);
     std::span<const float> record;
-    while (reader.next(record)) {
+    // A failed write of the sorting file ends the sort: the call fails, and
+    // an endless point file would otherwise be read for ever.
+    while (!state.files.transfers.failed() && reader.next(record)) {
         CellPoint point = toCellPoint(settings, record);
         if (point.z == settings.DNULL) {
             continue;
@@ -231,10 +233,11 @@ void WRBLK2(const MincState& state, common::RawFile& ISHAND, std::int32_t IREC, 
             std::int32_t NPTS, std::int32_t NVAL, std::span<const float> VALS) {
     const std::int64_t offset = sortingRecordOffset(state.settings, IREC);
     const std::array<std::int32_t, 2> head{NEXTR, NPTS};
-    ISHAND.writeAt(offset, head.data(), sizeof head);
+    const TransferRecord& transfers = state.files.transfers;
+    transfers.note(ISHAND.writeAt(offset, head.data(), sizeof head), sizeof head);
     const std::size_t count = std::min(static_cast<std::size_t>(std::max(NVAL, 0)), VALS.size());
-    ISHAND.writeAt(offset + static_cast<std::int64_t>(sizeof head), VALS.data(),
-                   static_cast<std::int64_t>(count * sizeof(float)));
+    const std::int64_t bytes = static_cast<std::int64_t>(count * sizeof(float));
+    transfers.note(ISHAND.writeAt(offset + static_cast<std::int64_t>(sizeof head), VALS.data(), bytes), bytes);
 }
 
 bool readSortingRecord(const MincState& state, common::RawFile& ISHAND, std::int32_t record,
@@ -244,16 +247,16 @@ bool readSortingRecord(const MincState& state, common::RawFile& ISHAND, std::int
         return false;
     }
     std::array<std::int32_t, 2> head{};
-    if (ISHAND.readAt(offset, head.data(), sizeof head) != static_cast<std::int64_t>(sizeof head)) {
+    if (!state.files.transfers.note(ISHAND.readAt(offset, head.data(), sizeof head), sizeof head)) {
         return false;
     }
     next = head[0];
     count = head[1];
     const std::size_t words =
         std::min(static_cast<std::size_t>(std::max(state.settings.sortingRecordWords - 2, 0)), values.size());
-    ISHAND.readAt(offset + static_cast<std::int64_t>(sizeof head), values.data(),
-                  static_cast<std::int64_t>(words * sizeof(float)));
-    return true;
+    const std::int64_t bytes = static_cast<std::int64_t>(words * sizeof(float));
+    return state.files.transfers.note(
+        ISHAND.readAt(offset + static_cast<std::int64_t>(sizeof head), values.data(), bytes), bytes);
 }
 
 }  // namespace lumsk

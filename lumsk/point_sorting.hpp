@@ -49,8 +49,9 @@ void WRBLK2(const MincState& state, common::RawFile& ISHAND, std::int32_t IREC, 
 
 // Reads data-sorting record `record` into `next`, `count` and the first NPW
 // values of `values` (NPW = record length - 2). False when the record's
-// position cannot be reached or its head cannot be read whole, which ends a
-// chain walk; next and count are then untouched.
+// position cannot be reached or the record cannot be read whole, which ends a
+// chain walk (a short read is noted as a failed transfer of the call); next
+// and count are untouched when the head itself could not be read.
 bool readSortingRecord(const MincState& state, common::RawFile& ISHAND, std::int32_t record,
                        std::int32_t& next, std::int32_t& count, std::span<float> values);
 

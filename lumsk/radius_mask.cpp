@@ -177,12 +177,12 @@ void TEMPLAT(const MincState& state, std::int32_t ICOL0, std::int32_t IROW0, std
     std::int32_t ierr = 0;
     for (std::int32_t i = 1; i <= NY; ++i) {
         ROWMSK(state, MCOLS, IBUF, IROW0 - 1 + i, MHAND, ierr);
-        GHAND.read(ROWBUF, rowBytes);
+        state.files.transfers.note(GHAND.read(ROWBUF, rowBytes), rowBytes);
         const std::int32_t* codes = IBUF + (ICOL0 - 1);
         for (std::int32_t j = 0; j < NX; ++j) {
             if (codes[j] == ICODE) std::memcpy(&ROWBUF[j], &VALUE, sizeof(float));
         }
-        OHAND.write(ROWBUF, rowBytes);
+        state.files.transfers.note(OHAND.write(ROWBUF, rowBytes), rowBytes);
     }
 }
 

@@ -24,12 +24,17 @@ inline constexpr std::int32_t kStatusMaskRadiusTooSmall = -1014;  // the mask wi
 // read-only working folder): the call fails cleanly, leaving no temporary
 // file and writing no grid.
 inline constexpr std::int32_t kStatusFileUnavailable = -1015;
-// The grid file would overwrite the point data file, or takes the name of one
-// of the suite's fixed temporary files (which the call itself creates and
-// deletes): the call fails before creating anything.
+// The grid file would overwrite the point data file (any spelling, links
+// included), or takes the name of one of the suite's fixed temporary files
+// (which the call itself creates and deletes), or the point data file is one
+// of the call's own files ("minc.log", a "~minc" temporary file): the call
+// fails before creating anything, "minc.log" included. GEOFLIP and GEOROT
+// likewise write nothing over their own input grid (they return false).
 inline constexpr std::int32_t kStatusOutputIsInput = -1016;
-// A read or write of a temporary file came up short (a full disk, a failed
-// read): the call ends with no grid and no temporary file left.
+// A read or write of "minc.log" or of a temporary file came up short (a full
+// disk, a failed read): the call ends with no grid and no temporary file
+// left. A grid file that cannot be written whole is removed and reported as
+// kStatusFileUnavailable.
 inline constexpr std::int32_t kStatusFileTransferFailed = -1017;
 // The null value, angle, origin, cell size or search radius is not finite.
 inline constexpr std::int32_t kStatusArgumentNotFinite = -1018;
