@@ -166,9 +166,9 @@ bool readFileHeader(common::LineReader& input, FileHeader& header) {
         case common::ReadStatus::ok:
             return true;
         case common::ReadStatus::endOfFile:
-            error = {input.name(), headerLineNumber, headerLine, ""};
-            error.reason = "the header line holds fewer than four integers (line number, a second integer, "
-                           "direction code, a fourth integer)";
+            error = {input.name(), headerLineNumber, headerLine,
+                     "the header line holds fewer than four integers (line number, a second integer, "
+                     "direction code, a fourth integer)"};
             break;
         case common::ReadStatus::badValue:
             break;
@@ -178,9 +178,9 @@ bool readFileHeader(common::LineReader& input, FileHeader& header) {
 
 // The line folder, the copy of the time channel file in it, and the line's
 // EM data file with its three header lines. A copy that fails leaves the line
-// folder incomplete: it is reported and marks the run as failed.
-// Nothing of the line folder is made when its copy of the channel file or
-// its EM data file would land on an input.
+// folder incomplete: it is reported and marks the run as failed. When the copy
+// or the EM data file would land on an input, the run stops before anything
+// of the folder is made.
 common::TextWriter prepareLineFolder(const RunSettings& settings, std::int32_t lineNumber,
                                      const GuardedFiles& guarded, bool& copyFailed) {
     const std::string lineText = std::to_string(lineNumber);
