@@ -77,7 +77,7 @@ int brevan(int argc, char** argv) {
     if (!lines.isOpen()) {
         throw common::RunStop("cannot open the CDI data file \"" + names.input + "\" for reading");
     }
-    CdiOutputs outputs(names.xyz);
+    CdiOutputs outputs(names.xyz, names.input);
 
     DepthList depths;
     if (readDepthHeader(lines, depths, console) == HeaderResult::endedEarly) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/edit_format.hpp"
+#include "common/output_guard.hpp"
 #include "common/run_stop.hpp"
 #include "draymoor/fixed_field.hpp"
 
@@ -39,9 +40,16 @@ void closeOrStop(common::TextWriter& writer) {
     if (!writer.close()) throw common::RunStop("cannot write the file \"" + path + "\"");
 }
 
+// Checked before the output is opened, which would empty it.
+const std::string& distinctOutput(const std::string& output, const std::string& inputPath) {
+    common::requireDistinctOutput(output, {inputPath});
+    return output;
+}
+
 }  // namespace
 
-CdiOutputs::CdiOutputs(const std::string& xyzPath) : xyz_(xyzPath) {
+CdiOutputs::CdiOutputs(const std::string& xyzPath, const std::string& inputPath)
+    : inputPath_(inputPath), xyz_(distinctOutput(xyzPath, inputPath)) {
     if (!xyz_.isOpen()) throw common::RunStop("cannot create the xyz data file \"" + xyzPath + "\"");
     xyz_.line(kHeaderLine);
 }
@@ -58,7 +66,7 @@ void CdiOutputs::finishLine(common::Console& console) {
 
 void CdiOutputs::openLine(std::int32_t lineNumber, const std::string& linePath) {
     lineNumber_ = lineNumber;
-    line_ = common::TextWriter(linePath);
+    line_ = common::TextWriter(distinctOutput(linePath, inputPath_));
     if (!line_.isOpen()) throw common::RunStop("cannot create the line data file \"" + linePath + "\"");
     line_.line(kHeaderLine);
     rowCount_ = 0;

@@ -29,14 +29,16 @@ struct Station {
 class CdiOutputs {
 public:
     // Creates the xyz data file and writes its header line; stops the run
-    // when the file cannot be created.
-    explicit CdiOutputs(const std::string& xyzPath);
+    // when the file cannot be created, or when it or a later line data file
+    // would be the CDI data file that is being read.
+    CdiOutputs(const std::string& xyzPath, const std::string& inputPath);
 
     // At a line header: closes the line data file of the line before, if
     // any, and shows that line's summary on the console.
     void finishLine(common::Console& console);
     // Creates the line data file of the new line, writes its header line and
-    // starts its row count; stops the run when the file cannot be created.
+    // starts its row count; stops the run when the file cannot be created or
+    // is the CDI data file itself (a line header "Line 4" in a file named 4.dat).
     void openLine(std::int32_t lineNumber, const std::string& linePath);
     std::int32_t lineNumber() const { return lineNumber_; }
     bool lineOpen() const { return line_.isOpen(); }
@@ -51,6 +53,7 @@ public:
     std::int32_t rowCount() const { return rowCount_; }
 
 private:
+    std::string inputPath_;
     common::TextWriter xyz_;
     common::TextWriter line_;
     std::int32_t lineNumber_ = 0;

@@ -1,15 +1,16 @@
 #include "haverel/interp.hpp"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/console.hpp"
+#include "common/diagnostic.hpp"
 #include "common/edit_format.hpp"
 #include "common/line_reader.hpp"
 #include "common/list_input.hpp"
+#include "common/output_guard.hpp"
 #include "common/platform.hpp"
 #include "common/run_stop.hpp"
 #include "common/text_writer.hpp"
@@ -77,22 +78,51 @@ struct InputFile {
     std::string path;
 };
 
-std::vector<InputFile> findInputFiles(common::Console& console, const std::string& inputName) {
-    if (inputName.find("*.") == std::string::npos) return {{trimmed(inputName), trimmed(inputName)}};
+struct InputFiles {
+    std::vector<InputFile> files;
+    bool skippedAny = false;  // a match that is no regular file was left out
+};
+
+// The console counts the files that are converted: a match that is not a
+// regular file (a folder, a FIFO, a device) could only block the batch or
+// fail, so it is left out with a line on standard error.
+InputFiles findInputFiles(common::Console& console, const std::string& inputName) {
+    if (inputName.find("*.") == std::string::npos) return {{{trimmed(inputName), trimmed(inputName)}}};
     const std::string pattern = trimmed(inputName);
-    const std::vector<std::string> matches = common::findFiles(pattern).files;
-    if (matches.empty()) {
+    const common::FileSearch search = common::findFiles(pattern);
+    const std::string folder = common::folderOf(pattern);
+    for (const std::string& name : search.notRegular) {
+        common::writeDiagnostic("haverel", common::joinPath(folder, name) + " matches " + pattern +
+                                               " but is not a regular file (a folder, FIFO or device); skipped");
+    }
+    if (search.files.empty()) {
         console.listLine(" no matching files were found");
-        throw common::RunStop("no file matches " + pattern);
+        throw common::RunStop("no regular file matches " + pattern);
     }
     console.blankLine();
     std::string line = " Number of matching files ";
-    common::appendI(line, static_cast<std::int64_t>(matches.size()), 4);
+    common::appendI(line, static_cast<std::int64_t>(search.files.size()), 4);
     console.line(line);
-    std::vector<InputFile> files;
-    const std::string folder = common::folderOf(pattern);
-    for (const std::string& name : matches) files.push_back({name, common::joinPath(folder, name)});
-    return files;
+    InputFiles inputs;
+    inputs.skippedAny = !search.notRegular.empty();
+    for (const std::string& name : search.files) inputs.files.push_back({name, common::joinPath(folder, name)});
+    return inputs;
+}
+
+// What no output of the run may be written over: every input file of the
+// batch (those already converted too) and the time channel file, which each
+// line folder receives a copy of.
+struct GuardedFiles {
+    std::vector<std::string> dataFiles;
+    std::vector<std::string> dataAndChannelFiles;
+};
+
+GuardedFiles guardedFiles(const std::vector<InputFile>& inputs, const std::string& channelFile) {
+    GuardedFiles guarded;
+    for (const InputFile& input : inputs) guarded.dataFiles.push_back(input.path);
+    guarded.dataAndChannelFiles = guarded.dataFiles;
+    guarded.dataAndChannelFiles.push_back(channelFile);
+    return guarded;
 }
 
 // Output directory joined with the output name, cut at its first "." (which
@@ -104,7 +134,9 @@ std::string baseName(const RunSettings& settings) {
     return base;
 }
 
-common::TextWriter openOutput(const std::string& path, std::string_view header) {
+common::TextWriter openOutput(const std::string& path, std::string_view header,
+                              const std::vector<std::string>& guarded) {
+    common::requireDistinctOutput(path, guarded);
     common::TextWriter writer(path);
     if (!writer.isOpen()) throw common::RunStop("cannot create " + path);
     writer.line(header);
@@ -129,26 +161,42 @@ bool readFileHeader(common::LineReader& input, FileHeader& header) {
 
     std::int32_t unused2 = 0, unused4 = 0;
     common::InputError error;
-    if (common::readListFromText(headerLine, {&header.lineNumber, &unused2, &header.direction, &unused4}, &error,
-                                 input.name(), headerLineNumber) != common::ReadStatus::ok) {
-        throw common::RunStop(error.describe());
+    switch (common::readListFromText(headerLine, {&header.lineNumber, &unused2, &header.direction, &unused4},
+                                     &error, input.name(), headerLineNumber)) {
+        case common::ReadStatus::ok:
+            return true;
+        case common::ReadStatus::endOfFile:
+            error = {input.name(), headerLineNumber, headerLine,
+                     "the header line holds fewer than four integers (line number, a second integer, "
+                     "direction code, a fourth integer)"};
+            break;
+        case common::ReadStatus::badValue:
+            break;
     }
-    return true;
+    throw common::RunStop(error.describe());
 }
 
 // The line folder, the copy of the time channel file in it, and the line's
 // EM data file with its three header lines. A copy that fails leaves the line
-// folder incomplete: it is reported and marks the run as failed.
-common::TextWriter prepareLineFolder(const RunSettings& settings, std::int32_t lineNumber, bool& copyFailed) {
+// folder incomplete: it is reported and marks the run as failed. When the copy
+// or the EM data file would land on an input, the run stops before anything
+// of the folder is made.
+common::TextWriter prepareLineFolder(const RunSettings& settings, std::int32_t lineNumber,
+                                     const GuardedFiles& guarded, bool& copyFailed) {
     const std::string lineText = std::to_string(lineNumber);
     const std::string folder = common::joinPath(trimmed(settings.outputDirectory), lineText);
-    common::makeDirectory(folder);
     const std::string channelFile = trimmed(settings.timeChannelFile);
-    if (!common::copyFile(channelFile, common::joinPath(folder, common::nameOf(channelFile)))) {
-        std::fprintf(stderr, "haverel: could not copy %s into %s\n", channelFile.c_str(), folder.c_str());
+    const std::string channelCopy = common::joinPath(folder, common::nameOf(channelFile));
+    const std::string emDataPath = common::joinPath(folder, lineText + ".tem");
+    // A channel file that already lies in the line folder is its own copy.
+    common::requireDistinctOutput(channelCopy, guarded.dataFiles);
+    common::requireDistinctOutput(emDataPath, guarded.dataAndChannelFiles);
+    common::makeDirectory(folder);
+    if (!common::copyFile(channelFile, channelCopy)) {
+        common::writeDiagnostic("haverel", "could not copy " + channelFile + " into " + folder);
         copyFailed = true;
     }
-    common::TextWriter emData = openOutput(common::joinPath(folder, lineText + ".tem"), "EM DATA");
+    common::TextWriter emData = openOutput(emDataPath, "EM DATA", guarded.dataAndChannelFiles);
     emData.line("DATATYPE:TEM  UNITS:(ppm)  LINE:" + lineText + " CONFIG:InLoop CHANNELFILE:" + channelFile);
     emData.line(kEmDataColumnHeader);
     return emData;
@@ -164,15 +212,16 @@ int INTERP(int argc, char** argv) {
     common::Console console(argc, argv);
     writeBanner(console);
     const RunSettings settings = obtainSettings(console);
-    const std::vector<InputFile> inputs = findInputFiles(console, settings.inputName);
+    const InputFiles inputs = findInputFiles(console, settings.inputName);
+    const GuardedFiles guarded = guardedFiles(inputs.files, trimmed(settings.timeChannelFile));
 
     common::makeDirectory(trimmed(settings.outputDirectory));
     const std::string base = baseName(settings);
-    common::TextWriter mag = openOutput(base + "_mag.dat", kMagHeader);
-    common::TextWriter em = openOutput(base + "_em.dat", kEmHeader);
+    common::TextWriter mag = openOutput(base + "_mag.dat", kMagHeader, guarded.dataAndChannelFiles);
+    common::TextWriter em = openOutput(base + "_em.dat", kEmHeader, guarded.dataAndChannelFiles);
 
-    int exitStatus = 0;
-    for (const InputFile& input : inputs) {
+    int exitStatus = inputs.skippedAny ? 1 : 0;
+    for (const InputFile& input : inputs.files) {
         console.blankLine();
         console.blankLine();
         console.listLine(" processing data file " + input.shownName);
@@ -182,11 +231,11 @@ int INTERP(int argc, char** argv) {
         common::LineReader reader(input.path);
         FileHeader header;
         if (!reader.isOpen()) {
-            std::fprintf(stderr, "haverel: %s does not exist or cannot be read\n", input.path.c_str());
+            common::writeDiagnostic("haverel", input.path + " does not exist or cannot be read");
             exitStatus = 1;
         } else if (readFileHeader(reader, header)) {
             bool copyFailed = false;
-            common::TextWriter emData = prepareLineFolder(settings, header.lineNumber, copyFailed);
+            common::TextWriter emData = prepareLineFolder(settings, header.lineNumber, guarded, copyFailed);
             if (copyFailed) exitStatus = 1;
             dataPointCount = convertSampleLines(reader, header.lineNumber, header.direction, {mag, em, emData});
             closeOrStop(emData);
@@ -194,7 +243,7 @@ int INTERP(int argc, char** argv) {
         // A read that fails (an input that is a folder, a device error) ends
         // the file like its end does, but it must not pass for a short file.
         if (reader.isOpen() && reader.failed()) {
-            std::fprintf(stderr, "haverel: %s could not be read to its end\n", input.path.c_str());
+            common::writeDiagnostic("haverel", input.path + " could not be read to its end");
             exitStatus = 1;
         }
         console.listLine(" number data points read    : ", dataPointCount);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/console.hpp"
+#include "common/output_guard.hpp"
 #include "common/platform.hpp"
 #include "common/run_stop.hpp"
 #include "pellack/data_file_reader.hpp"
@@ -55,6 +56,8 @@ int brevan(int argc, char** argv) {
     console.listLine(" Processing data file");
     DataFileReader observed(names.observed, "obs", console);
     DataFileReader predicted(names.predicted, "prd", console);
+    // Both data files are read to the end of the run, after a rewind.
+    common::requireDistinctOutput(names.xyz, {names.observed, names.predicted});
     XyzOutput output(names.xyz);
 
     RunState state;

@@ -14,7 +14,10 @@ std::optional<int> FrequencyTable::place(float frequency) {
             insertAt(index + 1, frequency);
             return index + 1;
         }
-        if (known - kFrequencyTolerance < frequency) return index;
+        // Above 262144 Hz the tolerance is less than half a step of a
+        // single-precision number, so `known - tolerance` is `known` itself:
+        // the frequency that created the entry must still find it.
+        if (known - kFrequencyTolerance < frequency || known == frequency) return index;
     }
     if (count_ == kMaxFrequencies) return std::nullopt;
     insertAt(0, frequency);

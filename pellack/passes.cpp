@@ -65,6 +65,27 @@ int placeFrequency(RunState& state, const DataFileReader& observed, common::Cons
     return *placed;
 }
 
+// The predicted file's frequency count governs both files. When it is the
+// larger, the reads of the observed file run on into its next sounding, and
+// whatever they stumble on there is only a symptom: the stop names the cause.
+template <typename ReadFrequency>
+void readFrequencyInStep(const DataFileReader& observed, const DataFileReader& predicted, const RunState& state,
+                         std::int32_t sounding, std::int32_t frequency, ReadFrequency read) {
+    const std::int32_t observedCount = state.observedSounding.frequencyCount;
+    if (frequency <= observedCount) {
+        read();
+        return;
+    }
+    try {
+        read();
+    } catch (const common::RunStop&) {
+        throw common::RunStop("sounding " + std::to_string(sounding) + ": the prd data file " + predicted.path() +
+                              " lists " + std::to_string(state.predictedSounding.frequencyCount) +
+                              " frequencies, the obs data file " + observed.path() + " only " +
+                              std::to_string(observedCount));
+    }
+}
+
 void takeValues(DataFileReader& file, DataRole role, ValueRow& row, common::Console& console) {
     const std::string_view line = file.readDataLine();
     const DataLineResult result = takeDataLine(line, role, row);
@@ -98,17 +119,19 @@ void firstPass(DataFileReader& observed, DataFileReader& predicted, RunState& st
         }
         checkLocation(state, sounding, console);
         for (std::int32_t k = 1; k <= frequencyCount; ++k) {
-            observed.readFrequency(state.frequency);
-            predicted.skipLine();
-            const int index = placeFrequency(state, observed, console);
-            // The transmitter line is read but its Z value is the second
-            // pass's business: a sounding without frequencies shows the Z
-            // of the sounding before it, 0.0 for the first one.
-            float unusedZ = 0.0f;
-            observed.readTransmitter(state.transmitterFirst, unusedZ);
-            predicted.skipLine();
-            state.table.noteTypeLetter(index, findTypeLetter(observed.readDataLine()).letter);
-            predicted.skipLine();
+            readFrequencyInStep(observed, predicted, state, sounding, k, [&] {
+                observed.readFrequency(state.frequency);
+                predicted.skipLine();
+                const int index = placeFrequency(state, observed, console);
+                // The transmitter line is read but its Z value is the second
+                // pass's business: a sounding without frequencies shows the Z
+                // of the sounding before it, 0.0 for the first one.
+                float unusedZ = 0.0f;
+                observed.readTransmitter(state.transmitterFirst, unusedZ);
+                predicted.skipLine();
+                state.table.noteTypeLetter(index, findTypeLetter(observed.readDataLine()).letter);
+                predicted.skipLine();
+            });
         }
     }
 }
@@ -125,14 +148,16 @@ void secondPass(DataFileReader& observed, DataFileReader& predicted, RunState& s
         state.position.y = state.observedSounding.y;
         for (ValueRow& row : state.values) row.present = false;
         for (std::int32_t k = 1; k <= frequencyCount; ++k) {
-            observed.readFrequency(state.frequency);
-            predicted.skipLine();
-            ValueRow& row = state.values[static_cast<std::size_t>(state.table.find(state.frequency.frequency))];
-            row.present = true;
-            observed.readTransmitter(state.transmitterFirst, state.position.z);
-            predicted.skipLine();
-            takeValues(observed, DataRole::observed, row, console);
-            takeValues(predicted, DataRole::predicted, row, console);
+            readFrequencyInStep(observed, predicted, state, sounding, k, [&] {
+                observed.readFrequency(state.frequency);
+                predicted.skipLine();
+                ValueRow& row = state.values[static_cast<std::size_t>(state.table.find(state.frequency.frequency))];
+                row.present = true;
+                observed.readTransmitter(state.transmitterFirst, state.position.z);
+                predicted.skipLine();
+                takeValues(observed, DataRole::observed, row, console);
+                takeValues(predicted, DataRole::predicted, row, console);
+            });
         }
         setResiduals(state.values, state.table.count());
         output.writeRow(state.position, state.table, state.values, console);

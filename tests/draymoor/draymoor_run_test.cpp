@@ -174,4 +174,41 @@ TEST(DraymoorRun, AMissingInputStopsBeforeAnythingIsWritten) {
     EXPECT_FALSE(std::filesystem::exists("out.xyz"));
 }
 
+TEST(DraymoorRun, NeverWritesOverItsInput) {
+    // Line 1 has one row (depth 5 + level 3, conductivity 5); line 2 follows.
+    const std::string input = "/1 Depths (m)\n/ 5.0\nLine 1\n0 1 2 3 0 4 0 0 0 0 0 0 0 0 5.0\n"
+                              "Line 2\n0 1 2 3 0 4 0 0 0 0 0 0 0 0 6.0\n";
+    const std::string line1Row = "       1    4.00        1.00        2.00    8.00      5.0000\n";
+    struct Clash {
+        const char* name;
+        const char* inputName;
+        const char* output;    // the xyz data file argument
+        const char* hardLink;  // a second name of the input, or nullptr
+        std::string consoleEnd;
+        std::string xyz;       // out.xyz at the end, when it is the output
+    };
+    const std::vector<Clash> clashes = {
+        {"the xyz data file by the input's name", "in.cdi", "in.cdi", nullptr, "", ""},
+        {"the xyz data file with ./", "in.cdi", "./in.cdi", nullptr, "", ""},
+        {"the xyz data file as a hard link", "in.cdi", "link.xyz", "link.xyz", "", ""},
+        {"the first line data file as a hard link", "in.cdi", "out.xyz", "1.dat", "", kHeader},
+        {"the second line data file by the input's name", "2.dat", "out.xyz", nullptr,
+         " Processed line      1 Number output:      1\n", kHeader + line1Row},
+    };
+    for (const Clash& clash : clashes) {
+        SCOPED_TRACE(clash.name);
+        tests::TempFolder folder;
+        tests::writeFileBytes(clash.inputName, input);
+        if (clash.hardLink != nullptr) std::filesystem::create_hard_link(clash.inputName, clash.hardLink);
+        const auto result = tests::runProcess(kProgram, {clash.inputName, clash.output});
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_EQ(result.standardOutput, kFrontEnd + "  Processing the data file\n" + clash.consoleEnd);
+        EXPECT_NE(result.standardError.find(clash.inputName), std::string::npos) << result.standardError;
+        EXPECT_EQ(tests::readFileBytes(clash.inputName), input);
+        if (std::string(clash.output) == "out.xyz") {
+            EXPECT_EQ(tests::readFileBytes("out.xyz"), clash.xyz);
+        }
+    }
+}
+
 }  // namespace

@@ -1,6 +1,9 @@
 // End-to-end runs of the haverel binary in a temporary folder.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -162,6 +165,101 @@ TEST(HaverelProgram, ADotInTheFolderBlanksTheBaseName) {
     EXPECT_TRUE(std::filesystem::exists("_em.dat"));
     EXPECT_TRUE(std::filesystem::exists("../out/7/7.tem"));
     std::filesystem::current_path(folder.path());
+}
+
+void writeFileWithFolders(const std::string& path, const std::string& bytes) {
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty()) std::filesystem::create_directories(parent);
+    tests::writeFileBytes(path, bytes);
+}
+
+TEST(HaverelProgram, NeverWritesOverAnInputOrTheChannelFile) {
+    const std::string channel = "channel times\n";
+    const std::string processing101 = "\n\n  processing data file L101.dat\n\n";
+    struct Clash {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> files;  // path, bytes
+        std::vector<std::pair<std::string, std::string>> links;  // existing file, second name
+        std::vector<std::string> arguments;
+        std::string consoleEnd;  // what follows the banner
+        std::size_t emLines;     // lines of out/s_em.dat, 0 when it is not made
+    };
+    const std::vector<Clash> clashes = {
+        {"the EM data file by an input's name", {{"out/101/101.tem", surveyFile(101, 1)}}, {},
+         {"out/101/101.tem", "out", "s.dat", "chan.txt"}, "\n\n  processing data file out/101/101.tem\n\n", 1},
+        {"the mag file by an input's name with ./", {{"out/s_mag.dat", surveyFile(101, 1)}}, {},
+         {"./out/s_mag.dat", "out", "s.dat", "chan.txt"}, "", 0},
+        {"the em file as a hard link to the input", {{"L101.dat", surveyFile(101, 1)}},
+         {{"L101.dat", "out/s_em.dat"}}, {"L101.dat", "out", "s.dat", "chan.txt"}, "", 0},
+        {"the mag file by the channel file's name", {{"L101.dat", surveyFile(101, 1)}}, {},
+         {"L101.dat", "out", "s.dat", "out/s_mag.dat"}, "", 0},
+        {"the EM data file by the channel file's name", {{"L101.dat", surveyFile(101, 1)}}, {},
+         {"L101.dat", "out", "s.dat", "out/101/101.tem"}, processing101, 1},
+        {"the copy of the channel file onto the input", {{"out/101/chan.txt", surveyFile(101, 1)}}, {},
+         {"out/101/chan.txt", "out", "s.dat", "chan.txt"}, "\n\n  processing data file out/101/chan.txt\n\n", 1},
+        {"a later EM data file on an earlier match",
+         {{"data/L1.dat", surveyFile(1, 1)}, {"data/L2.dat", surveyFile(2, 1)}}, {{"data/L1.dat", "out/2/2.tem"}},
+         {"data/L*.dat", "out", "s.dat", "chan.txt"},
+         "\n Number of matching files    2\n\n\n  processing data file L1.dat\n\n"
+         "  number data points read    :            5\n\n\n  processing data file L2.dat\n\n",
+         1 + 5},
+    };
+    for (const Clash& clash : clashes) {
+        SCOPED_TRACE(clash.name);
+        tests::TempFolder folder;
+        std::vector<std::pair<std::string, std::string>> files = clash.files;
+        const std::string& channelName = clash.arguments[3];
+        if (!std::filesystem::exists(channelName)) files.emplace_back(channelName, channel);
+        for (const auto& [path, bytes] : files) writeFileWithFolders(path, bytes);
+        for (const auto& [existing, link] : clash.links) {
+            std::filesystem::create_directories(std::filesystem::path(link).parent_path());
+            std::filesystem::create_hard_link(existing, link);
+        }
+        const tests::ProcessResult run = tests::runProcess(kProgram, clash.arguments);
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.standardOutput, kBanner + clash.consoleEnd);
+        EXPECT_NE(run.standardError.find("would be overwritten"), std::string::npos) << run.standardError;
+        for (const auto& [path, bytes] : files) EXPECT_EQ(tests::readFileBytes(path), bytes) << path;
+        if (clash.emLines > 0) {
+            EXPECT_EQ(lineCount(tests::readFileBytes("out/s_em.dat")), clash.emLines);
+        }
+    }
+}
+
+TEST(HaverelProgram, ARerunWithTheChannelFileInTheLineFolderKeepsIt) {
+    tests::TempFolder folder;
+    tests::writeFileBytes("L101.dat", surveyFile(101, 1));
+    tests::writeFileBytes("chan.txt", "channel times\n");
+    ASSERT_EQ(tests::runProcess(kProgram, {"L101.dat", "out", "s.dat", "chan.txt"}).exitStatus, 0);
+    const std::string firstMag = tests::readFileBytes("out/s_mag.dat");
+    // The channel file named now is the copy in the line folder: its own target.
+    const tests::ProcessResult rerun = tests::runProcess(kProgram, {"L101.dat", "out", "s.dat", "out/101/chan.txt"});
+    EXPECT_EQ(rerun.exitStatus, 0) << rerun.standardError;
+    EXPECT_EQ(tests::readFileBytes("out/101/chan.txt"), "channel times\n");
+    EXPECT_EQ(tests::readFileBytes("out/s_mag.dat"), firstMag);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator("out/101")) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"101.tem", "chan.txt"}));  // no partial copy left
+}
+
+TEST(HaverelProgram, WildcardMatchesThatAreNotFilesAreSkippedAndTheBatchGoesOn) {
+    tests::TempFolder folder;
+    std::filesystem::create_directories("data/L5.dat");
+    ASSERT_EQ(::mkfifo("data/L0.dat", 0600), 0);  // opened for reading, it would wait for a writer forever
+    tests::writeFileBytes("data/L1.dat", surveyFile(1, 1));
+    tests::writeFileBytes("data/L2.dat", surveyFile(2, 1));
+    tests::writeFileBytes("chan.txt", "t\n");
+    const tests::ProcessResult run = tests::runProcessWithTimeout(
+        kProgram, {"data/L*.dat", "out", "s.dat", "chan.txt"}, "", std::chrono::seconds(20));
+    ASSERT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.standardOutput.find("\n Number of matching files    2\n"), std::string::npos);
+    EXPECT_NE(run.standardOutput.find("  processing data file L2.dat\n"), std::string::npos);
+    EXPECT_EQ(run.standardOutput.find("L0.dat"), std::string::npos);
+    EXPECT_NE(run.standardError.find("L0.dat"), std::string::npos);
+    EXPECT_NE(run.standardError.find("L5.dat"), std::string::npos);
+    EXPECT_EQ(lineCount(tests::readFileBytes("out/s_em.dat")), 1u + 5u + 5u);
 }
 
 }  // namespace

@@ -39,5 +39,18 @@ TEST(FrequencyTable, AFullTableStillFindsItsOwnFrequencies) {
     EXPECT_EQ(table.place(3200.0f), 31);
 }
 
+TEST(FrequencyTable, FrequenciesAboveTheSinglePrecisionToleranceStillMatchThemselves) {
+    // Above 262144 Hz a float step (1/32 Hz) is wider than twice the
+    // tolerance: only an equal frequency can match.
+    FrequencyTable table;
+    EXPECT_EQ(table.place(300000.0f), 0);
+    EXPECT_EQ(table.place(300000.0f), 0);
+    EXPECT_EQ(table.place(12000000.0f), 1);
+    EXPECT_EQ(table.place(12000000.0f), 1);
+    EXPECT_EQ(table.place(300000.03125f), 1);  // the next float: a different frequency
+    EXPECT_EQ(table.count(), 3);
+    EXPECT_EQ(table.find(300000.0f), 0);
+}
+
 }  // namespace
 }  // namespace pellack

@@ -257,6 +257,9 @@ std::vector<StopCase> stopCases() {
          oneCount, header, "2.0x"},
         {"too few value tokens", "1\n0.0 0.0 1\n1000.0 1\n1.0 -30.0\nb 1.0 2.0 v 0.5\n", oneSounding, oneCount,
          header, "fewer values"},
+        {"a prd data file that lists more frequencies", oneSounding,
+         "1\n0.0 0.0 2\n1000.0 1\n1.0 -30.0\nb 1.0 2.0\n2000.0 1\n1.0 -30.0\nb 1.0 2.0\n", oneCount, "",
+         "the prd data file s.prd lists 2 frequencies, the obs data file s.obs only 1"},
         {"a file that ends early", "1\n0.0 0.0 1\n1000.0 1\n", "1\n0.0 0.0 1\n1000.0 1\n", oneCount, "",
          "ends early"},
     };
@@ -290,6 +293,57 @@ TEST(PellackRun, StopsBeforeOpeningAnythingWhenAnInputIsMissing) {
     EXPECT_EQ(result.standardOutput,
               kFrontEnd + "\n Enter name of the input prd file : " + "  that file does not exist\n");
     EXPECT_FALSE(std::filesystem::exists("o.xyz"));
+}
+
+TEST(PellackRun, AFrequencyAboveTheToleranceOfAFloatKeepsOneEntry) {
+    // The same two soundings at 1000 Hz and at 300000 Hz must give the same
+    // file but for the column names: one frequency entry, not one per sounding.
+    const auto convert = [](const std::string& frequency) {
+        tests::TempFolder folder;
+        std::string obs = "2\n";
+        std::string prd = "2\n";
+        for (const char* x : {"0.0", "100.0"}) {
+            obs += std::string(x) + " 0.0 1\n" + frequency + " 1\n1.0 -30.0\nb 3.0 4.0 v 0.5 0.25\n";
+            prd += std::string(x) + " 0.0 1\n" + frequency + " 1\n1.0 -30.0\nb 2.0 2.0\n";
+        }
+        tests::writeFileBytes("f.obs", obs);
+        tests::writeFileBytes("f.prd", prd);
+        const auto result = tests::runProcess(kProgram, {"f.obs", "f.prd", "f.xyz"});
+        EXPECT_EQ(result.exitStatus, 0) << result.standardError;
+        return tests::readFileBytes("f.xyz");
+    };
+    std::string low = convert("1000.0");
+    ASSERT_EQ(low.find(headerFor({"1000"}) + "\n"), 0U);
+    for (std::size_t at; (at = low.find("1000Hz")) != std::string::npos;) low.replace(at, 6, "300000Hz");
+    EXPECT_EQ(convert("300000.0"), low);
+}
+
+TEST(PellackRun, NeverWritesOverAnInput) {
+    const std::string obs = "1\n0.0 0.0 1\n1000.0 1\n1.0 -30.0\nb 1.0 2.0 v 0.5 0.5\n";
+    const std::string prd = "1\n0.0 0.0 1\n1000.0 1\n1.0 -30.0\nb 1.0 2.0\n";
+    struct Clash {
+        const char* name;
+        const char* input;   // the data file the output lands on
+        const char* output;  // how the output is named
+        bool hardLink;
+    };
+    for (const Clash& clash : {Clash{"the obs name", "a.obs", "a.obs", false},
+                               Clash{"the prd name with ./", "a.prd", "./a.prd", false},
+                               Clash{"a hard link to the obs file", "a.obs", "link.xyz", true},
+                               Clash{"a hard link to the prd file", "a.prd", "link.xyz", true}}) {
+        SCOPED_TRACE(clash.name);
+        tests::TempFolder folder;
+        tests::writeFileBytes("a.obs", obs);
+        tests::writeFileBytes("a.prd", prd);
+        if (clash.hardLink) std::filesystem::create_hard_link(clash.input, clash.output);
+        const auto result = tests::runProcess(kProgram, {"a.obs", "a.prd", clash.output});
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_EQ(result.standardOutput, kFrontEnd + "  Processing data file\n");
+        EXPECT_NE(result.standardError.find(clash.output), std::string::npos) << result.standardError;
+        EXPECT_NE(result.standardError.find(clash.input), std::string::npos) << result.standardError;
+        EXPECT_EQ(tests::readFileBytes("a.obs"), obs);
+        EXPECT_EQ(tests::readFileBytes("a.prd"), prd);
+    }
 }
 
 }  // namespace
