@@ -60,7 +60,11 @@ int main(int argc, char** argv) {
     lumsk::Gridder gridder(build);
     float ZMIN = 0.0f;
     float ZMAX = 0.0f;
-    gridder.MINC(argv[2], X0, Y0, DX, DY, NCOL, NROW, RADIUS, argv[10], ZCHAN, DNULL, MAXCHN, ITRANS, KXFLAG, ZMIN,
+    // The names go in as the converters pass them, each ended by a NUL: a
+    // rotated call takes its point data name only from before a NUL.
+    const std::string OUTGRD = std::string(argv[2]) + '\0';
+    const std::string DATFIL = std::string(argv[10]) + '\0';
+    gridder.MINC(OUTGRD, X0, Y0, DX, DY, NCOL, NROW, RADIUS, DATFIL, ZCHAN, DNULL, MAXCHN, ITRANS, KXFLAG, ZMIN,
                  ZMAX, ANGLE, ISTAT);
     std::printf("status %d\n", ISTAT);
     if (ISTAT < 0) return 1;

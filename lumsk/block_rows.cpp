@@ -49,6 +49,14 @@ SectionColumns sectionColumns(const MincSettings& settings, std::int32_t section
     return columns;
 }
 
+// A long layout can place its last sections' steps beyond the grid's last
+// column (the block size is rounded up for every section); only the columns
+// that still lie inside the grid are pasted, `room` of them at most.
+SectionColumns insideGrid(SectionColumns columns, std::int32_t room) {
+    columns.last = std::min(columns.last, columns.first + std::max(room, 0) - 1);
+    return columns;
+}
+
 std::size_t nodeIndex(std::int32_t NCB, std::int32_t column, std::int32_t row) {
     return static_cast<std::size_t>(row - 1) * NCB + static_cast<std::size_t>(column - 1);
 }
@@ -155,9 +163,11 @@ void ASSEMB(MincState& state, std::int32_t NCB, std::int32_t NRB, std::span<floa
         }
         std::int32_t column = IHW + 1;  // next output column, 1-based
         for (std::int32_t s = 1; s <= settings.NSECT; ++s) {
-            const SectionColumns taken = sectionColumns(settings, s, column - IHW - 1);
+            const SectionColumns taken =
+                insideGrid(sectionColumns(settings, s, column - IHW - 1), settings.NXT - 4 + IHW - (column - 1));
             const std::int32_t count = taken.last - taken.first + 1;
-            const std::int32_t seam = maskRows && s < settings.NSECT ? 1 : 0;
+            // A seam column past the row's end has nothing to mark.
+            const std::int32_t seam = maskRows && s < settings.NSECT && column + count <= NW ? 1 : 0;
             if (taken.last + seam > NCB || column - 1 + count + seam > NW) {
                 ISTAT = kStatusSubArrayTooBig;
                 return;

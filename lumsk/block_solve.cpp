@@ -1,6 +1,7 @@
 #include "lumsk/block_solve.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "lumsk/coarse_to_fine.hpp"
@@ -66,6 +67,12 @@ bool assignBlockPoints(MincState& state, std::int32_t block, float XOFF, float Y
         }
     }
     return hasData;
+}
+
+// Values beyond float32 range overflow in the solve's sums; once a node is
+// not finite it spreads, so a solved block is checked once, not every sweep.
+bool allFinite(std::span<const float> values) {
+    return std::all_of(values.begin(), values.end(), [](float value) { return std::isfinite(value); });
 }
 
 }  // namespace
@@ -162,12 +169,12 @@ void PCONTL(MincState& state, std::int32_t NTOTC, [[maybe_unused]] std::int32_t 
     settings.maskRowsWritten = 0;
     const std::int32_t halfWindow = settings.halfWindow;
     // Whole rows are pasted beside one block in the work array; a grid too
-    // wide for even one row there cannot be assembled.
+    // wide for even one row (grid or mask row) there cannot be assembled.
     settings.gridRowsThatFit = NTOTC > 0 ? (kWorkWords - NODES) / NTOTC : 0;
     settings.maskRowsThatFit =
         halfWindow > 0 && settings.maskColumns > 0 ? (kWorkWords - NODES) / settings.maskColumns : 0;
     if (settings.gridRowsThatFit < 1 || (halfWindow > 0 && settings.maskRowsThatFit < 1)) {
-        ISTAT = kStatusSubArrayTooBig;
+        ISTAT = kStatusGridTooWide;
         return;
     }
     const std::int32_t NCB = settings.NCB;
@@ -193,6 +200,10 @@ void PCONTL(MincState& state, std::int32_t NTOTC, [[maybe_unused]] std::int32_t 
             }
             ICONTL(state, s, t, halfWindow, xOffset, yOffset, RECBUF, NPW, ISTAT);
             if (ISTAT < 0) {
+                return;
+            }
+            if (!allFinite(WORK.first(static_cast<std::size_t>(NODES)))) {
+                ISTAT = kStatusSolveNotFinite;
                 return;
             }
             if (s < settings.NSECT) {

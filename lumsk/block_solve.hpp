@@ -23,8 +23,8 @@ inline constexpr const char* kGridRowFileName = "~mincgr.tmp";
 // to the grid row scratch file (and, with a half window above 0, the mask
 // rows), and the block table to the log. NODES = NCB * NRB; WORK the work
 // array; RECBUF one data-sorting record. ISTAT: 0 or the first negative
-// status met; -1011 when not even one row fits in the work array beside a
-// block.
+// status met; -1020 when not even one row fits in the work array beside a
+// block; -1019 when a solved block holds a node that is not finite.
 void PCONTL(MincState& state, std::int32_t NTOTC, std::int32_t NTOTR, std::int32_t NODES, std::span<float> WORK,
             std::int32_t NPW, std::span<float> RECBUF, std::int32_t& ISTAT);
 

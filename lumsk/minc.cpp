@@ -81,6 +81,7 @@ private:
         s_.iterationLimit = iterationLimitFor(entryStatus);
         std::int32_t status = kStatusGood;
         if ((status = startLog()) < 0) return status;
+        if ((status = checkArguments()) < 0) return status;
         takeSettings();
         if ((status = setUpFrame()) < 0) return status;
         if ((status = setUpHalfWindow()) < 0) return status;
@@ -117,6 +118,13 @@ private:
         log(callParameterLines({a_.X0, a_.Y0, a_.DX, a_.DY, a_.NCOL, a_.NROW, a_.ZCHAN, a_.MAXCHN, a_.RADIUS,
                                 a_.ANGLE, a_.DNULL}));
         return kStatusGood;
+    }
+
+    // After the parameter lines, so that the log shows what was refused.
+    std::int32_t checkArguments() const {
+        return realArgumentsFinite(a_.DNULL, a_.ANGLE, a_.X0, a_.Y0, a_.DX, a_.DY, a_.RADIUS)
+                   ? kStatusGood
+                   : kStatusArgumentNotFinite;
     }
 
     // Steps 3 and 4.
@@ -177,15 +185,17 @@ private:
         // A grid without nodes has no block layout; one too large for any
         // layout would overflow the sizes below.
         if (s_.workingColumns < 1 || s_.workingRows < 1) return kStatusNoBlockLayout;
-        if (s_.workingColumns > kLargestGridSide || s_.workingRows > kLargestGridSide) return kStatusTooManyBlocks;
-        s_.NXT = s_.workingColumns + 4;
-        s_.NYT = s_.workingRows + 4;
         const HalfWindow window = halfWindowFor(s_.searchRadiusCells, s_.unitCell, s_.workingColumns);
         s_.halfWindow = window.cells;
         log(parameterLine(" half window ", static_cast<float>(window.cells), 0));
         if (window.reduced) {
             log(parameterLine(" radius used ", static_cast<float>(window.cells) * s_.unitCell, 3));
         }
+        // Such a grid needs more blocks than the library holds; it is refused
+        // before its padded and mask sizes can overflow.
+        if (s_.workingColumns > kLargestGridSide || s_.workingRows > kLargestGridSide) return kStatusTooManyBlocks;
+        s_.NXT = s_.workingColumns + 4;
+        s_.NYT = s_.workingRows + 4;
         return kStatusGood;
     }
 
@@ -235,7 +245,7 @@ private:
         if (s_.NSECT == 0) return status;
         if (s_.NSECT == 1 && s_.NTIER == 1) {
             s_.NOVL = kSingleBlockOverlap;
-        } else if (a_.NCOL <= s_.NOVL || a_.NROW <= s_.NOVL) {
+        } else if (a_.NCOL <= s_.NOVL || a_.NROW <= s_.NOVL || stepsVanish()) {
             s_.NOVL = kNarrowOverlap;
             PRTISH(kWorkWords, kEdgeWords, s_.NXT, s_.NYT, s_.NCB, s_.NRB, s_.NSECT, s_.NTIER, s_.NOVL, status);
             if (s_.NSECT == 0) return status;
@@ -255,6 +265,15 @@ private:
         log(parameterLine(" columns/block ", static_cast<float>(s_.NCB), 0));
         log(parameterLine(" rows/block ", static_cast<float>(s_.NRB), 0));
         return kStatusGood;
+    }
+
+    // A rotated call can have a working grid only a few cells across (one
+    // flight line in its own frame) while NCOL and NROW are large: blocks no
+    // larger than the overlap would give a section or tier step of zero or
+    // less, and tiers stacked on the same rows. The narrow overlap gives them
+    // a step again.
+    bool stepsVanish() const {
+        return (s_.NSECT > 1 && s_.NCB <= s_.NOVL) || (s_.NTIER > 1 && s_.NRB <= s_.NOVL);
     }
 
     // Steps 10 and 11.
@@ -309,10 +328,11 @@ private:
     }
 
     // Step 14: a rotated call writes the solved working grid to the rotation
-    // scratch grid and resamples it into the wanted name.
+    // scratch grid and resamples it into the wanted name. The name is built
+    // once and handed on as built.
     void chooseGridNames() {
-        finalName_ = gridFileName(a_.OUTGRD);
-        outputName_ = rotated_ ? std::string(kRotationScratchName) : finalName_;
+        finalName_ = heldGridName(a_.OUTGRD);
+        outputName_ = rotated_ ? std::string(kRotationScratchName) : finalName_.value_or(std::string());
     }
 
     // Step 15: blank what lies beyond the reach and outline of the data.
@@ -368,15 +388,21 @@ private:
         rowBuffer_.assign(rowBufferSize(), 0.0f);
         const float sourceX0 = s_.xOriginCells * a_.DX;
         const float sourceY0 = s_.yOriginCells * a_.DY;
+        if (!finalName_) return kStatusFileUnavailable;
         if (rotated_) temporary_.noteRotationScratch();
         const bool written = GEOOUT(source, outputName_, rowBuffer_, s_.workingColumns, s_.workingRows, {}, sourceX0,
                                     sourceY0, a_.DX, a_.DY, a_.ITRANS, a_.KXFLAG, a_.DNULL, zmin_, zmax_);
         state_.files.templateGrid.close();
         state_.files.gridRows.close();
         if (!written) return kStatusFileUnavailable;
+        if (!std::isfinite(zmin_) || !std::isfinite(zmax_)) {
+            // Turning a solved value back into data units overflowed.
+            if (!rotated_) common::deleteFile(finalName_->c_str());
+            return kStatusSolveNotFinite;
+        }
         if (!rotated_) return kStatusGood;
         const bool resampled =
-            GEOROT(kRotationScratchName, finalName_, a_.DX, a_.DY, sourceX0, sourceY0, s_.workingColumns,
+            GEOROT(kRotationScratchName, *finalName_, a_.DX, a_.DY, sourceX0, sourceY0, s_.workingColumns,
                    s_.workingRows, a_.DX, a_.DY, a_.X0, a_.Y0, a_.NCOL, a_.NROW, rowBuffer_, s_.rotationAngle,
                    s_.rotationCentreX, s_.rotationCentreY, 0.0f, 0.0f, 1.0f, 1.0f, a_.KXFLAG, a_.DNULL, zmin_, zmax_);
         return resampled ? kStatusGood : kStatusFileUnavailable;
@@ -401,7 +427,7 @@ private:
     MincTemporaryFiles temporary_;
     bool rotated_ = false;
     std::int32_t NPW_ = 0;  // words of one data-sorting record's point slots
-    std::string finalName_;
+    std::optional<std::string> finalName_;  // with its NUL; none when the name is empty
     std::string outputName_;
     std::vector<float> rowBuffer_;
     float zmin_ = 0.0f;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/float_to_int.hpp"
+#include "lumsk/grid_file.hpp"
 #include "lumsk/minc_state.hpp"
 #include "lumsk/outline_clip.hpp"
 
@@ -85,6 +86,20 @@ std::optional<WorkingFrame> rotatedWorkingFrame(float xmin, float xmax, float ym
     frame.columns = common::roundToInt32(x1 - x0) + 1;
     frame.rows = common::roundToInt32(y1 - y0) + 1;
     return frame;
+}
+
+bool realArgumentsFinite(float DNULL, float ANGLE, float X0, float Y0, float DX, float DY, float RADIUS) {
+    for (const float value : {DNULL, ANGLE, X0, Y0, DX, DY, RADIUS}) {
+        if (!std::isfinite(value)) return false;
+    }
+    return true;
+}
+
+std::optional<std::string> heldGridName(std::string_view OUTGRD) {
+    std::string name = gridFileName(OUTGRD);
+    if (name.empty()) return std::nullopt;
+    name.push_back('\0');
+    return name;
 }
 
 std::optional<std::string> pointDataFileName(std::string_view DATFIL, bool nulRequired) {

@@ -56,6 +56,18 @@ struct WorkingFrame {
 // nullopt when the extent is empty (no usable point).
 std::optional<WorkingFrame> rotatedWorkingFrame(float xmin, float xmax, float ymin, float ymax);
 
+// Whether the real arguments of a call are all finite: null value, angle,
+// origin, cell sizes and search radius. A NaN or infinity among them would
+// give no error of its own and leave NaN nodes or an empty grid behind.
+bool realArgumentsFinite(float DNULL, float ANGLE, float X0, float Y0, float DX, float DY, float RADIUS);
+
+// The grid name MINC builds from OUTGRD, held with a NUL after it: the grid
+// writers apply the same name rule, and the NUL makes the name pass through
+// it unchanged (a one-character name stays itself, trailing blanks before the
+// NUL stay). nullopt when the rule yields the empty name (OUTGRD starts with a
+// NUL and is longer than one character), which no file can have.
+std::optional<std::string> heldGridName(std::string_view OUTGRD);
+
 // The point data file's name: the part of DATFIL before its first NUL when
 // that NUL is the second character or later; otherwise, unless a NUL is
 // required, DATFIL without trailing blanks when that is at least 2

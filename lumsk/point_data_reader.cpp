@@ -13,6 +13,10 @@ constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
 constexpr std::int64_t kMostChannels = std::int64_t{1} << 20;
 }  // namespace
 
+bool isFinitePoint(const CellPoint& point) {
+    return std::isfinite(point.x) && std::isfinite(point.y) && std::isfinite(point.z);
+}
+
 bool channelExists(std::int32_t MAXCHN, std::int32_t ZCHAN) { return ZCHAN >= 1 && ZCHAN <= MAXCHN; }
 
 PointDataReader::PointDataReader(common::RawFile& file, std::int32_t MAXCHN, std::int32_t ZCHAN)

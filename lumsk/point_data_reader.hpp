@@ -47,6 +47,12 @@ private:
 // the call applied when its folded angle exceeds one degree.
 CellPoint toCellPoint(const MincSettings& settings, std::span<const float> record);
 
+// Whether a point can take part in a grid at all: its position and its
+// value are finite. A NaN left by a failed conversion or an overflowed value
+// is skipped like a null, so that one bad sounding cannot spread through the
+// solve.
+bool isFinitePoint(const CellPoint& point);
+
 // Whether ZCHAN names a channel of a record of MAXCHN channels.
 bool channelExists(std::int32_t MAXCHN, std::int32_t ZCHAN);
 

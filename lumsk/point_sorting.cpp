@@ -94,10 +94,17 @@ public:
             j = binning_.NTIER;
             fq = 1.0f;
         }
-        // The accepted range keeps i and j at 1 or more; this only guards the
-        // tables.
-        i = std::max(i, 1);
-        j = std::max(j, 1);
+        // A step of zero or less (a block no wider than the overlap) puts
+        // the point before the first section or tier: it belongs to the
+        // first, as one past the last belongs to the last.
+        if (i < 1) {
+            i = 1;
+            fp = 1.0f;
+        }
+        if (j < 1) {
+            j = 1;
+            fq = 1.0f;
+        }
         const bool inLeftOverlap = fp <= binning_.leftOverlap;
         const bool inLowerOverlap = fq <= binning_.lowerOverlap;
         const std::int32_t mainBlock = (j - 1) * binning_.NSECT + i;
@@ -167,7 +174,7 @@ void RNGDAT(MincState& state, common::RawFile& IDHAND, [[maybe_unused]] common::
     std::span<const float> record;
     while (reader.next(record)) {
         const CellPoint point = toCellPoint(settings, record);
-        if (point.z == settings.DNULL || (ITRANS == kTransformLog && point.z <= 0.0f)) {
+        if (point.z == settings.DNULL || (ITRANS == kTransformLog && point.z <= 0.0f) || !isFinitePoint(point)) {
             continue;
         }
         if (point.x < XMIN) XMIN = point.x;
@@ -184,8 +191,12 @@ void SEQDAT(MincState& state, common::RawFile& IDHAND, common::RawFile& ISHAND, 
     const std::int32_t blocks = settings.NSECT * settings.NTIER;
     // MINC never makes such a layout; the guard keeps the tables and buffers
     // in bounds whatever the caller.
+    // A single section (or tier) needs no step; a thin working grid, such as
+    // one flight line in its own frame, can have a block narrower than the
+    // overlap.
     if (blocks < 1 || blocks > kEdgeWords || NPW < 3 || static_cast<std::int64_t>(blocks) * NPW > kWorkWords ||
-        settings.NCB <= settings.NOVL || settings.NRB <= settings.NOVL) {
+        (settings.NSECT > 1 && settings.NCB <= settings.NOVL) ||
+        (settings.NTIER > 1 && settings.NRB <= settings.NOVL)) {
         ISTAT = kStatusNoPointInGrid;
         return;
     }
@@ -215,7 +226,7 @@ void SEQDAT(MincState& state, common::RawFile& IDHAND, common::RawFile& ISHAND, 
         if (!(point.y >= yLow && point.y <= yHigh && point.x >= xLow && point.x <= xHigh)) {
             continue;
         }
-        if (!forwardTransform(ITRANS, point.z)) {
+        if (!forwardTransform(ITRANS, point.z) || !isFinitePoint(point)) {
             continue;
         }
         ++accepted;

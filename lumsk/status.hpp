@@ -38,9 +38,14 @@ inline constexpr std::int32_t kStatusOutputIsInput = -1016;
 inline constexpr std::int32_t kStatusFileTransferFailed = -1017;
 // The null value, angle, origin, cell size or search radius is not finite.
 inline constexpr std::int32_t kStatusArgumentNotFinite = -1018;
-// The solve would put a value that is not finite into a node; no grid is written.
+// The solve would put a value that is not finite into a node (values near the
+// float32 limit overflow in its sums), or turning a solved value back into
+// data units would; no grid is written. Points that are not finite never
+// reach the solve: they are skipped like nulls.
 inline constexpr std::int32_t kStatusSolveNotFinite = -1019;
-// The grid is wider than the fixed work area can hold a row of.
+// The grid is wider than the fixed work area can hold a row of: one grid row
+// (and, with a mask, one mask row) must fit beside one block, G + NCB * NRB
+// <= 256000, which ends at about 224 000 columns for the largest blocks.
 inline constexpr std::int32_t kStatusGridTooWide = -1020;
 
 }  // namespace lumsk
