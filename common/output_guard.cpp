@@ -38,7 +38,7 @@ bool isFixedTemporaryName(const std::string& path) {
 std::string outputClash(const std::string& output, std::span<const std::string> inputs, OutputKind kind) {
     for (const std::string& input : inputs) {
         if (sameFile(output, input)) {
-            return "the output " + output + " is the input " + input + ", which would be overwritten";
+            return "the output " + output + " would overwrite " + input + ", which this run still needs";
         }
     }
     if (kind == OutputKind::named && isFixedTemporaryName(output)) {

@@ -25,8 +25,9 @@ enum class OutputKind {
     temporary,  // one of the suite's own fixed-name temporary files
 };
 
-// Why `output` may not be created while `inputs` are still to be read; empty
-// when it may. The text names both files.
+// Why `output` may not be created while `inputs` are still to be read (or,
+// for an output written earlier in the run, still to be kept); empty when it
+// may. The text names both files.
 std::string outputClash(const std::string& output, std::span<const std::string> inputs,
                         OutputKind kind = OutputKind::named);
 std::string outputClash(const std::string& output, std::initializer_list<std::string> inputs,

@@ -66,7 +66,10 @@ void CdiOutputs::finishLine(common::Console& console) {
 
 void CdiOutputs::openLine(std::int32_t lineNumber, const std::string& linePath) {
     lineNumber_ = lineNumber;
-    line_ = common::TextWriter(distinctOutput(linePath, inputPath_));
+    // A line data file may replace neither the CDI data file nor the xyz data
+    // file that holds every row so far.
+    common::requireDistinctOutput(linePath, {inputPath_, xyz_.path()});
+    line_ = common::TextWriter(linePath);
     if (!line_.isOpen()) throw common::RunStop("cannot create the line data file \"" + linePath + "\"");
     line_.line(kHeaderLine);
     rowCount_ = 0;

@@ -211,4 +211,17 @@ TEST(DraymoorRun, NeverWritesOverItsInput) {
     }
 }
 
+TEST(DraymoorRun, NeverWritesALineDataFileOverTheXyzDataFile) {
+    const std::string input = "/1 Depths (m)\n/ 5.0\nLine 1\n0 1 2 3 0 4 0 0 0 0 0 0 0 0 5.0\n"
+                              "Line 2\n0 1 2 3 0 4 0 0 0 0 0 0 0 0 6.0\n";
+    tests::TempFolder folder;
+    tests::writeFileBytes("in.cdi", input);
+    const auto result = tests::runProcess(kProgram, {"in.cdi", "./2.dat"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.standardError.find("2.dat"), std::string::npos) << result.standardError;
+    // The xyz data file keeps line 1's row; line 2 never truncated it.
+    EXPECT_EQ(tests::readFileBytes("2.dat"),
+              kHeader + "       1    4.00        1.00        2.00    8.00      5.0000\n");
+}
+
 }  // namespace
