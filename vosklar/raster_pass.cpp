@@ -29,8 +29,8 @@ void UngriddableValueWarning::note(float station, float resistivity) {
     raised_ = true;
     common::writeDiagnostic("vosklar", "station " + numberText(station) + " has a resistivity of " +
                                            numberText(resistivity) +
-                                           "; conductivities and logarithms that cannot be gridded are left out "
-                                           "of the grids");
+                                           "; a resistivity, conductivity or logarithm that is not a finite "
+                                           "number is left out of the grids");
 }
 
 void UngriddableValueWarning::notePosition(float station, float position) {
