@@ -62,7 +62,7 @@ std::int32_t runPass(PassContext& context, const PassPlan& plan, std::vector<Sta
         const char* positions = plan.axis == GridAxis::easting    ? "eastings"
                                 : plan.axis == GridAxis::northing ? "northings"
                                                                   : "stations";
-        throw common::RunStop("the model grid cannot be made from these stations: " +
+        throw common::RunStop("the model grid cannot be made: " +
                               describeUnusableGrid(positions, plan.xLow, plan.xHigh, context.cells.cell,
                                                    context.settings.maximumDepth, gathered));
     }
