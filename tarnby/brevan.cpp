@@ -1,7 +1,11 @@
 #include "tarnby/brevan.hpp"
 
+#include <string>
+#include <vector>
+
 #include "common/console.hpp"
 #include "common/line_reader.hpp"
+#include "common/output_guard.hpp"
 #include "common/run_stop.hpp"
 #include "common/text_writer.hpp"
 #include "tarnby/model_header.hpp"
@@ -11,6 +15,21 @@
 #include "tarnby/xyz_rows.hpp"
 
 namespace tarnby {
+
+namespace {
+
+// The xyz data file and the point data file are written over whatever has
+// their names, so neither may be the model or the topography file. Both are
+// checked before anything is opened: a clash stops the run with the inputs
+// untouched and nothing created.
+void requireOutputsApartFromInputs(const RunNames& names) {
+    std::vector<std::string> inputs{names.model};
+    if (names.hasTopography()) inputs.push_back(names.topo);
+    common::requireDistinctOutput(names.output, inputs, common::OutputKind::named);
+    common::requireDistinctOutput(kPointDataFileName, inputs, common::OutputKind::temporary);
+}
+
+}  // namespace
 
 int brevan(int argc, char** argv) {
     // The gridder lives for the whole run: one of its counters carries over
@@ -28,6 +47,7 @@ int brevan(int argc, char** argv, const MincCall& minc) {
     model.kind = modelKindFromName(names.model);
     model.hasTopography = names.hasTopography();
     console.listLine(" Processing data file");
+    requireOutputsApartFromInputs(names);
 
     common::TextWriter xyz;
     {

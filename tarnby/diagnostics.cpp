@@ -1,12 +1,9 @@
 #include "tarnby/diagnostics.hpp"
 
-#include <cstdio>
+#include "common/diagnostic.hpp"
 
 namespace tarnby {
 
-void reportDiagnostic(std::string_view text) {
-    std::fprintf(stderr, "tarnby: %.*s\n", static_cast<int>(text.size()), text.data());
-    std::fflush(stderr);
-}
+void reportDiagnostic(std::string_view text) { common::writeDiagnostic("tarnby", text); }
 
 }  // namespace tarnby

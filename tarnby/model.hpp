@@ -17,6 +17,10 @@ enum class ModelKind { conductivity, susceptibility };
 inline constexpr float kConductivityScale = 1000.0f;
 inline constexpr float kSusceptibilityScale = 1.0E6f;
 
+// The null value of the points and grids: a point's channel holding it is
+// not gridded.
+inline constexpr float kNullValue = -1.0E32f;
+
 // The layer tables of the model have room for this many layers; a model that
 // needs more is refused rather than overrunning them.
 inline constexpr std::int32_t kMaxLayers = 128;

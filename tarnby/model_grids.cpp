@@ -12,7 +12,6 @@ namespace {
 
 // Names are handed to the library in blank-padded fields of 80 characters.
 constexpr std::size_t kNameField = 80;
-constexpr float kNullValue = -1.0E32f;
 constexpr std::int32_t kRowsFirstToLast = 1;
 // Value transforms of the gridder.
 constexpr std::int32_t kGridAsIs = 1;
@@ -48,10 +47,12 @@ MincCall libraryMinc(lumsk::Gridder& gridder) {
 
 bool makeModelGrids(const ModelData& model, std::string_view modelName, const WalkExtents& extents,
                     common::Console& console, const MincCall& minc) {
-    // With topography and no value kept, the elevations were never gathered:
-    // there is no row range to grid over.
-    if (model.hasTopography && extents.rowCount == 0) {
-        reportDiagnostic("no model value lies in the conductivity range; no grid made");
+    // With topography and no value kept (or no finite elevation among those
+    // kept), the elevations were never gathered: there is no row range to
+    // grid over.
+    if (model.hasTopography && !(extents.ZLO <= extents.ZHI)) {
+        reportDiagnostic(extents.rowCount == 0 ? "no model value lies in the conductivity range; no grid made"
+                                               : "no point has an elevation that is a finite number; no grid made");
         return false;
     }
     const GridGeometry geometry = modelGridGeometry(model.NSOUND, model.layers, extents);

@@ -3,8 +3,9 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <string>
 
-#include "common/run_stop.hpp"
+#include "tarnby/diagnostics.hpp"
 #include "tarnby/xyz_rows.hpp"
 
 namespace tarnby {
@@ -28,6 +29,31 @@ float axisCoordinate(ProfileAxis axis, float DIST, float east, float north) {
         case ProfileAxis::distance: break;
     }
     return DIST;
+}
+
+// Writes the point of one xyz row; false when it cannot be gridded whole. A
+// point without a finite position is left out; a channel value that is not
+// finite is written as the null value, so that the row's other channels are
+// still gridded.
+bool appendPoint(common::FloatRecordFile& points, float x, float y, std::span<const float> values) {
+    if (!std::isfinite(x) || !std::isfinite(y)) return false;
+    std::array<float, 3> griddable{};
+    bool whole = true;
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        whole = whole && std::isfinite(values[k]);
+        griddable[k] = std::isfinite(values[k]) ? values[k] : kNullValue;
+    }
+    points.append({x, y});
+    points.append(std::span<const float>(griddable.data(), values.size()));
+    return whole;
+}
+
+void noteLeftOut(LeftOutPoints& leftOut, std::int32_t sounding, std::int32_t layer) {
+    if (leftOut.count == 0) {
+        leftOut.firstSounding = sounding + 1;
+        leftOut.firstLayer = layer + 1;
+    }
+    ++leftOut.count;
 }
 
 }  // namespace
@@ -93,7 +119,7 @@ WalkExtents walkProfile(const ModelData& model, const WalkPlan& plan, common::Te
             const float v = model.modelValue(i, j);
             // Written this way round so that a NaN is left out too.
             if (conductivity && !(v > kLowestConductivity && v <= kHighestConductivity)) continue;
-            if (v < extents.VMIN) extents.VMIN = v;
+            if (std::isfinite(v) && v < extents.VMIN) extents.VMIN = v;
             channels[0] = v;
             if (conductivity) {
                 channels[1] = 1.0f / v;  // resistivity, the reciprocal of Con
@@ -105,10 +131,11 @@ WalkExtents walkProfile(const ModelData& model, const WalkPlan& plan, common::Te
             appendXyzRow(xyz.buffer(), XyzRow{DIST, east, north, depth, RL, values},
                          model.hasTopography);
             xyz.commit();
-            points.append({x, model.hasTopography ? RL : depth});
-            points.append(values);
+            if (!appendPoint(points, x, model.hasTopography ? RL : depth, values)) {
+                noteLeftOut(extents.leftOut, i, j);
+            }
 
-            if (model.hasTopography) {
+            if (model.hasTopography && std::isfinite(RL)) {
                 if (RL < extents.ZLO) extents.ZLO = RL;
                 if (RL > extents.ZHI) extents.ZHI = RL;
             }
@@ -133,6 +160,13 @@ WalkExtents runProfileStage(const ModelData& model, common::TextWriter& xyz,
         console.listLine(" Processed: ", rowCount);
     });
     points.close();
+    const LeftOutPoints& leftOut = extents.leftOut;
+    if (leftOut.count > 0) {
+        reportDiagnostic(std::to_string(leftOut.count) +
+                         " model values or positions are not finite numbers (the first at sounding " +
+                         std::to_string(leftOut.firstSounding) + ", layer " + std::to_string(leftOut.firstLayer) +
+                         "); they are written to the xyz data file as they are and left out of the grids");
+    }
     return extents;
 }
 

@@ -34,6 +34,17 @@ struct WalkPlan {
 // Chooses the walk order and the axis from the first and last soundings.
 WalkPlan planProfileWalk(std::span<const float> EAST, std::span<const float> NORTH);
 
+// Points that cannot be gridded: a model value, or a position, that is not a
+// finite number (NaN, an infinity, or a value read beyond the float range).
+// Their xyz rows are written as they stand; such a value goes to the point
+// data file as the null value, and a point without a finite position is left
+// out of it.
+struct LeftOutPoints {
+    std::int32_t count = 0;
+    std::int32_t firstSounding = 0;  // of the first one, counted from 1 in file order
+    std::int32_t firstLayer = 0;     // counted from 1, top first
+};
+
 // What the walk gathers for the grid geometry.
 struct WalkExtents {
     float XLO = 0.0f;
@@ -42,19 +53,22 @@ struct WalkExtents {
     float ZHI = 0.0f;
     float VMIN = 0.0f;       // smallest model value written
     float lastDIST = 0.0f;   // DIST of the walk's last sounding
-    std::int32_t rowCount = 0;
+    std::int32_t rowCount = 0;     // xyz rows written
+    LeftOutPoints leftOut;
 };
 
 // Called with the row count at every thousandth row.
 using ProgressReport = std::function<void(std::int32_t rowCount)>;
 
 // Writes the rows and the points in walk order. Conductivities outside
-// (0.1, 5000] mS/m are left out; every susceptibility is kept.
+// (0.1, 5000] mS/m are left out; every susceptibility is kept. Nothing that
+// is not a finite number reaches the point data file.
 WalkExtents walkProfile(const ModelData& model, const WalkPlan& plan, common::TextWriter& xyz,
                         common::FloatRecordFile& points, const ProgressReport& progress);
 
 // The whole stage: plans the walk, shows the axis, writes "tmpdat.tmp" and
-// the xyz rows, and closes the point data file.
+// the xyz rows, and closes the point data file. Warns once on standard error
+// when points could not be gridded.
 WalkExtents runProfileStage(const ModelData& model, common::TextWriter& xyz,
                             common::Console& console);
 

@@ -10,6 +10,7 @@
 #include "vosklar/library_grid_calls.hpp"
 #include "vosklar/model_grids.hpp"
 #include "vosklar/model_layer_file.hpp"
+#include "vosklar/output_guard.hpp"
 #include "vosklar/profile_test.hpp"
 #include "vosklar/raster_pass.hpp"
 #include "vosklar/run_settings.hpp"
@@ -54,12 +55,16 @@ common::TextWriter openXyzFile(const std::string& name) {
 // xyz data file and the station table. Returns the number of grids that
 // could not be made.
 std::int32_t runPass(PassContext& context, const PassPlan& plan, std::vector<StationTableEntry>* stations) {
+    const ElevationRange gathered = context.elevations;
     const ModelGridGeometry geometry =
         placeModelGrid(plan.xLow, plan.xHigh, context.cells.cell, context.settings.maximumDepth, context.elevations);
     if (!geometry.isUsable()) {
-        throw common::RunStop("a model grid of " + std::to_string(geometry.NCOL) + " by " +
-                              std::to_string(geometry.NROW) +
-                              " nodes cannot be made: the station or elevation range is unusable");
+        const char* positions = plan.axis == GridAxis::easting    ? "eastings"
+                                : plan.axis == GridAxis::northing ? "northings"
+                                                                  : "stations";
+        throw common::RunStop("the model grid cannot be made: " +
+                              describeUnusableGrid(positions, plan.xLow, plan.xHigh, context.cells.cell,
+                                                   context.settings.maximumDepth, gathered));
     }
     common::FloatRecordFile pointData(kPointDataFileName);
     std::optional<common::TextWriter> xyz;
@@ -91,13 +96,16 @@ std::int32_t runProfilePass(PassContext& context, const std::vector<StationTable
 int brevan(common::Console& console, GridCalls& grids) {
     const RunSettings settings = readRunSettings(console);
     console.listLine(" Processing data file");
+    // Checked before the temporary files exist, whose end-of-run deletion
+    // would otherwise take a list file that has one of their names.
+    requireOutputsApartFromList(settings);
 
     TemporaryFiles temporaryFiles;
     common::LineReader list(settings.listFileName);
     if (!list.isOpen()) throw common::RunStop("cannot open the list file " + settings.listFileName);
     ModelLayerFile layers;
     StationStatistics statistics;
-    readStations(list, settings, layers, statistics, console);
+    const std::int32_t unreadableResults = readStations(list, settings, layers, statistics, console);
 
     if (statistics.recordCount < kFewestRecordsToGrid) {
         console.listLine(" Not enough data to allow gridding");
@@ -117,7 +125,7 @@ int brevan(common::Console& console, GridCalls& grids) {
 
     layers.close();
     temporaryFiles.removeAll();
-    return failedGrids > 0 ? 1 : 0;
+    return failedGrids > 0 || unreadableResults > 0 ? 1 : 0;
 }
 
 int brevan(int argc, char** argv) {

@@ -1,8 +1,13 @@
 #include "vosklar/model_geometry.hpp"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
 #include <limits>
 
 #include "common/float_to_int.hpp"
+#include "vosklar/number_text.hpp"
 
 namespace vosklar {
 
@@ -18,6 +23,18 @@ float floorToCell(float low, float cell) {
     float boundary = static_cast<float>(common::truncateToInt32(low / cell)) * cell;
     if (boundary > low) boundary = boundary - cell;
     return boundary;
+}
+
+std::string rangeText(float low, float high) {
+    return "from " + numberText(low) + " to " + numberText(high);
+}
+
+// A node count to three digits: the float ranges it comes from are no more
+// exact than that.
+std::string roughCount(double count) {
+    std::array<char, 32> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), count, std::chars_format::general, 3).ptr;
+    return std::string(text.data(), end);
 }
 
 }  // namespace
@@ -58,6 +75,26 @@ ModelGridGeometry placeModelGrid(float xLow, float xHigh, float cell, float maxi
     }
     elevations.highest = geometry.nodeElevation(geometry.NROW);
     return geometry;
+}
+
+std::string describeUnusableGrid(std::string_view positions, float xLow, float xHigh, float cell, float maximumDepth,
+                                 const ElevationRange& elevations) {
+    const std::string stations = std::string(positions) + " " + rangeText(xLow, xHigh);
+    if (!std::isfinite(xLow) || !std::isfinite(xHigh)) return "the " + stations + " are not a finite range";
+    if (!(maximumDepth > 0.0f)) return "the maximum depth of " + numberText(maximumDepth) + " leaves no elevation range";
+    const float lowest = elevations.lowest;
+    const float highest = elevations.highest;
+    if (!(lowest <= highest)) return "no layer thicker than 1.0 gave an elevation range";
+    const std::string layers = "the layer elevations " + rangeText(lowest, highest);
+    if (!std::isfinite(lowest) || !std::isfinite(highest)) return layers + " are not a finite range";
+    const double cellSize = static_cast<double>(cell);
+    const double depth = std::min(static_cast<double>(highest) - static_cast<double>(lowest),
+                                  static_cast<double>(maximumDepth));
+    const double columns = std::floor((static_cast<double>(xHigh) - static_cast<double>(xLow)) / cellSize) + 2.0;
+    const double rows = std::floor(depth / cellSize) + 2.0;
+    return "the " + stations + " and " + layers + " at a cell size of " + numberText(cellSize) + " need about " +
+           roughCount(columns) + " columns by " + roughCount(rows) + " rows, more than the " +
+           std::to_string(ModelGridGeometry::kLargestNodeCount) + " nodes a grid may hold";
 }
 
 }  // namespace vosklar

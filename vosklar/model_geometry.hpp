@@ -3,6 +3,8 @@
 // search radius for minimum curvature, and per pass the grid origin and size
 // that cover the pass's x range and the model's elevation range.
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "vosklar/station_statistics.hpp"
 
@@ -53,5 +55,12 @@ private:
 // Nodes are cell centres: the grid starts half a cell below the cell
 // boundary at or below the low end of each range.
 ModelGridGeometry placeModelGrid(float xLow, float xHigh, float cell, float maximumDepth, ElevationRange& elevations);
+
+// Why no usable grid can be placed over these ranges, for the message that
+// stops the run: a range that is not finite, no elevation range at all, or
+// more nodes than a grid may hold. `positions` names the x range ("stations",
+// "eastings", "northings"); `elevations` is the range before placing.
+std::string describeUnusableGrid(std::string_view positions, float xLow, float xHigh, float cell, float maximumDepth,
+                                 const ElevationRange& elevations);
 
 }  // namespace vosklar

@@ -1,8 +1,8 @@
 #include "vosklar/model_grids.hpp"
 
 #include <cmath>
-#include <cstdio>
 
+#include "common/diagnostic.hpp"
 #include "vosklar/raster_pass.hpp"
 #include "vosklar/station_statistics.hpp"
 
@@ -17,7 +17,7 @@ constexpr float kNoRotation = 0.0f;
 constexpr std::size_t kNameFieldLength = 256;
 
 void reportFailedGrid(const std::string& name, const char* reason) {
-    std::fprintf(stderr, "vosklar: grid %s was not made: %s\n", name.c_str(), reason);
+    common::writeDiagnostic("vosklar", "grid " + name + " was not made: " + reason);
 }
 
 // Counts the grids of one pass that could not be made, and flips the good

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
+#include <string>
 
+#include "common/diagnostic.hpp"
 #include "common/edit_format.hpp"
 #include "common/float_to_int.hpp"
 #include "common/run_stop.hpp"
+#include "vosklar/number_text.hpp"
 
 namespace vosklar {
 
@@ -25,10 +27,18 @@ float coordinateOn(GridAxis axis, const ModelLayerRecord& record) {
 void UngriddableValueWarning::note(float station, float resistivity) {
     if (raised_) return;
     raised_ = true;
-    std::fprintf(stderr,
-                 "vosklar: station %g has a resistivity of %g; conductivities and logarithms that cannot be "
-                 "gridded are left out of the grids\n",
-                 static_cast<double>(station), static_cast<double>(resistivity));
+    common::writeDiagnostic("vosklar", "station " + numberText(station) + " has a resistivity of " +
+                                           numberText(resistivity) +
+                                           "; a resistivity, conductivity or logarithm that is not a finite "
+                                           "number is left out of the grids");
+}
+
+void UngriddableValueWarning::notePosition(float station, float position) {
+    if (positionRaised_) return;
+    positionRaised_ = true;
+    common::writeDiagnostic("vosklar", "station " + numberText(station) + " lies at " + numberText(position) +
+                                           ", which is not a finite number; points without a finite position are "
+                                           "left out of the minimum-curvature grids");
 }
 
 // A new station takes the columns from the midpoint between it and the
@@ -75,7 +85,9 @@ void RasterPass::writePoints(const ModelLayerRecord& record, float x, std::int32
     const float resistivity = record.resistivity;
     const float conductivity = 1.0f / resistivity;
     const float logResistivity = std::log10(resistivity);
-    for (std::int32_t row = bottom; row <= top; ++row) {
+    const bool placed = std::isfinite(x);
+    if (!placed && bottom <= top) outputs_.warning.notePosition(record.station, x);
+    for (std::int32_t row = bottom; placed && row <= top; ++row) {
         const std::array<float, 2 + kPointChannels> point{x, geometry_.nodeElevation(row), griddable(conductivity),
                                                           griddable(resistivity), griddable(logResistivity)};
         outputs_.pointData.append(point);

@@ -35,14 +35,18 @@ inline constexpr std::int32_t kPointChannels = 3;
 
 // A resistivity of zero or less (or not finite) has no conductivity or
 // logarithm that could be gridded; such channel values go to the point data
-// file as the null value, and the run warns once on standard error.
+// file as the null value. A station whose position on the grid axis is not a
+// finite number has no place on the grid; its points are left out of the
+// point data file. Either way the run warns once on standard error.
 class UngriddableValueWarning {
 public:
     void note(float station, float resistivity);
-    bool raised() const { return raised_; }
+    void notePosition(float station, float position);
+    bool raised() const { return raised_ || positionRaised_; }
 
 private:
     bool raised_ = false;
+    bool positionRaised_ = false;
 };
 
 // The value as it may enter a grid: a NaN or an infinity becomes null.

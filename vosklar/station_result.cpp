@@ -1,5 +1,6 @@
 #include "vosklar/station_result.hpp"
 
+#include <string>
 #include <string_view>
 
 #include "common/list_input.hpp"
@@ -35,14 +36,22 @@ bool isBlank(std::string_view text) {
 
 }  // namespace
 
-const char* describe(ResultOutcome outcome) {
+std::string describe(ResultOutcome outcome, InversionMethod method) {
+    const bool grendl = method == InversionMethod::grendl;
     switch (outcome) {
         case ResultOutcome::complete:
             return "the model was read";
         case ResultOutcome::noLayerCount:
-            return "no layer count was found";
+            // Current AIRBEO versions write another layout, without this table.
+            return grendl ? "no layer count was found: no line holds \"" + std::string(kGrendlCountMarker) +
+                                 "\" with a count other than 0"
+                          : "no layer count was found: the file has no whole \"" + std::string(kAirbeoCountHeader) +
+                                "\" table (rows that begin with the layer number, then a blank line), so it is "
+                                "not in the AIRBEO layout that is read";
         case ResultOutcome::noModelTable:
-            return "no final model table was found";
+            return "no final model table was found: no \"" + std::string(kFinalModelMarker) +
+                   "\" line followed by \"" +
+                   std::string(grendl ? kGrendlTableHeader : kAirbeoTableHeader) + "\"";
         case ResultOutcome::tableCutShort:
             return "the final model table ended before its last layer";
     }
@@ -87,18 +96,18 @@ StationResultReader::StationResultReader(InversionMethod method, float maximumDe
 ResultOutcome StationResultReader::read(common::LineReader& lines, const StationEntry& station) {
     Cursor cursor(lines);
     std::int32_t count = 0;
-    const bool counted = method_ == InversionMethod::grendl ? findGrendlLayerCount(cursor, station, count)
-                                                            : findAirbeoLayerCount(cursor, station, count);
-    if (!counted) return ResultOutcome::noLayerCount;
+    const ResultOutcome counted = method_ == InversionMethod::grendl ? findGrendlLayerCount(cursor, station, count)
+                                                                     : findAirbeoLayerCount(cursor, station, count);
+    if (counted != ResultOutcome::complete) return counted;
     if (!findModelTable(cursor)) return ResultOutcome::noModelTable;
     return readLayers(cursor, station, count);
 }
 
 // GRENDL states the count as "NLIB = n"; a count of 0 is announced and the
 // search goes on for the next one.
-bool StationResultReader::findGrendlLayerCount(Cursor& cursor, const StationEntry& station, std::int32_t& count) {
+ResultOutcome StationResultReader::findGrendlLayerCount(Cursor& cursor, const StationEntry& station, std::int32_t& count) {
     do {
-        if (!cursor.findNext(kGrendlCountMarker)) return false;
+        if (!cursor.findNext(kGrendlCountMarker)) return ResultOutcome::noLayerCount;
         const std::string_view line = cursor.line();
         const std::string_view text = line.substr(line.find('=') + 1);
         common::InputError error;
@@ -107,20 +116,22 @@ bool StationResultReader::findGrendlLayerCount(Cursor& cursor, const StationEntr
         }
         announceCount_(station.token, count);
     } while (count == 0);
-    return true;
+    return ResultOutcome::complete;
 }
 
 // AIRBEO lists the layers in a table; the count is the layer number of its
 // last row, the table ending at the first blank line.
-bool StationResultReader::findAirbeoLayerCount(Cursor& cursor, const StationEntry& station, std::int32_t& count) {
-    if (!cursor.findNext(kAirbeoCountHeader)) return false;
-    if (!cursor.advance() || !cursor.advance()) return false;
+ResultOutcome StationResultReader::findAirbeoLayerCount(Cursor& cursor, const StationEntry& station, std::int32_t& count) {
+    if (!cursor.findNext(kAirbeoCountHeader)) return ResultOutcome::noLayerCount;
+    if (!cursor.advance() || !cursor.advance()) return ResultOutcome::noLayerCount;
     while (!isBlank(cursor.line())) {
-        if (common::readListFromText(cursor.line(), {&count}) != common::ReadStatus::ok) return false;
-        if (!cursor.advance()) return false;
+        if (common::readListFromText(cursor.line(), {&count}) != common::ReadStatus::ok) {
+            return ResultOutcome::noLayerCount;
+        }
+        if (!cursor.advance()) return ResultOutcome::noLayerCount;
     }
     announceCount_(station.token, count);
-    return true;
+    return ResultOutcome::complete;
 }
 
 bool StationResultReader::findModelTable(Cursor& cursor) {

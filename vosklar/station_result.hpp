@@ -17,13 +17,14 @@ namespace vosklar {
 // file ended (or held no usable count) first; the layers written so far stay.
 enum class ResultOutcome {
     complete,
-    noLayerCount,   // the layer count was never found
+    noLayerCount,   // the line or table that states the layer count was never found whole
     noModelTable,   // the final model table was never found
     tableCutShort,  // the table ended inside its layers
 };
 
-// Text for a diagnostic, e.g. "no layer count was found".
-const char* describe(ResultOutcome outcome);
+// Text for a diagnostic, e.g. "no layer count was found", saying which
+// line or table of the method's layout was looked for.
+std::string describe(ResultOutcome outcome, InversionMethod method);
 
 class StationResultReader {
 public:
@@ -40,8 +41,9 @@ public:
 
 private:
     class Cursor;
-    bool findGrendlLayerCount(Cursor& cursor, const StationEntry& station, std::int32_t& count);
-    bool findAirbeoLayerCount(Cursor& cursor, const StationEntry& station, std::int32_t& count);
+    // `complete` when the count was found.
+    ResultOutcome findGrendlLayerCount(Cursor& cursor, const StationEntry& station, std::int32_t& count);
+    ResultOutcome findAirbeoLayerCount(Cursor& cursor, const StationEntry& station, std::int32_t& count);
     bool findModelTable(Cursor& cursor);
     ResultOutcome readLayers(Cursor& cursor, const StationEntry& station, std::int32_t count);
 

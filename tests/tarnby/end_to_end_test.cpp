@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -377,6 +379,108 @@ TEST(TarnbyRunTest, GridsThatCannotBeMadeAreReported) {
     EXPECT_EQ(topo.standardOutput.find("Gridding"), std::string::npos);
     EXPECT_EQ(lines(topo.standardError).size(), 1u);
     EXPECT_FALSE(libraryScratchLeft());
+}
+
+// Every file in the working folder with its bytes.
+std::map<std::string, std::string> folderContents() {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        const std::string name = entry.path().filename().string();
+        contents[name] = tests::readFileBytes(name);
+    }
+    return contents;
+}
+
+TEST(TarnbyRunTest, OutputsThatAreInputsStopTheRunBeforeAnythingIsWritten) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string hardLink;  // made to the model file before the run, when not empty
+        std::string output;    // as named in the one line on standard error
+        std::string input;
+    };
+    const std::vector<Case> cases{
+        {{"m_con.con", "m_con.con"}, "", "m_con.con", "m_con.con"},
+        {{"m_con.con", "./m_con.con"}, "", "./m_con.con", "m_con.con"},
+        {{"m_con.con", "copy.xyz"}, "copy.xyz", "copy.xyz", "m_con.con"},
+        {{"m_con.con", "line.topo", "line.topo"}, "", "line.topo", "line.topo"},
+        {{"m_con.con", "a.xyz", "./line.topo"}, "a.xyz", "a.xyz", "m_con.con"},
+        // The point data file is no place for the xyz data file, nor for an input.
+        {{"m_con.con", "tmpdat.tmp"}, "", "tmpdat.tmp", "tmpdat.tmp"},
+        {{"m_con.con", "a.xyz"}, "tmpdat.tmp", "tmpdat.tmp", "m_con.con"},
+    };
+    for (const Case& clash : cases) {
+        SCOPED_TRACE(clash.arguments[1] + " from " + clash.arguments[0]);
+        tests::TempFolder folder;
+        tests::writeFileBytes("m_con.con", kGoodHeader + "0 0 0.01 0.02 0.05\n10 0 0.01 0.02 0.05\n");
+        tests::writeFileBytes("line.topo", "E N Z\n0 0 100\n10 0 100\n");
+        if (!clash.hardLink.empty()) std::filesystem::create_hard_link("m_con.con", clash.hardLink);
+        const std::map<std::string, std::string> before = folderContents();
+
+        const tests::ProcessResult run = tests::runProcess(kProgram, clash.arguments);
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.standardOutput, kBanner + "  Processing data file\n");
+        const std::vector<std::string> reports = lines(run.standardError);
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_NE(reports[0].find("output " + clash.output), std::string::npos) << reports[0];
+        EXPECT_NE(reports[0].find(clash.input), std::string::npos) << reports[0];
+        EXPECT_EQ(folderContents(), before);
+    }
+}
+
+// Points are x, y and one channel (susceptibility) or three (conductivity).
+std::vector<std::vector<float>> pointRecords(std::size_t channels) {
+    const std::vector<float> values = floatsOf(tests::readFileBytes("tmpdat.tmp"));
+    std::vector<std::vector<float>> records;
+    for (std::size_t start = 0; start + 2 + channels <= values.size(); start += 2 + channels) {
+        records.emplace_back(values.begin() + static_cast<std::ptrdiff_t>(start),
+                             values.begin() + static_cast<std::ptrdiff_t>(start + 2 + channels));
+    }
+    return records;
+}
+
+bool gridIsFinite(const std::string& name) {
+    const std::string grid = tests::readFileBytes(name);
+    if (grid.size() <= 512u) return false;
+    for (const float node : floatsOf(grid.substr(512))) {
+        if (!std::isfinite(node)) return false;
+    }
+    return true;
+}
+
+TEST(TarnbyRunTest, ValuesThatAreNotFiniteStayOutOfThePointsAndTheGrids) {
+    tests::TempFolder folder;
+    constexpr float kNull = -1.0E32f;
+    // Susceptibilities: a NaN, and a value beyond the float range. Each stays
+    // in its xyz row; its point keeps x and depth and takes the null value.
+    tests::writeFileBytes("m_sus.con", kGoodHeader + "0 0 0.01 nan 0.02\n10 0 0.03 0.04 1e400\n");
+    const tests::ProcessResult sus = tests::runProcess(kProgram, {"m_sus.con", "s.xyz"});
+    EXPECT_EQ(sus.exitStatus, 0) << sus.standardError;
+    EXPECT_EQ(lines(sus.standardError).size(), 1u);
+    EXPECT_NE(sus.standardError.find("sounding 1, layer 2"), std::string::npos) << sus.standardError;
+    EXPECT_EQ(lines(tests::readFileBytes("s.xyz")).size(), 7u);
+    const std::vector<std::vector<float>> points = pointRecords(1);
+    ASSERT_EQ(points.size(), 6u);
+    const float depths[3] = {-5.0f, -20.0f, -40.0f};
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        EXPECT_EQ(points[k][0], k < 3 ? 0.0f : 10.0f) << k;
+        EXPECT_EQ(points[k][1], depths[k % 3]) << k;
+        EXPECT_EQ(points[k][2] == kNull, k == 1 || k == 5) << k;
+        EXPECT_TRUE(std::isfinite(points[k][2])) << k;
+    }
+    EXPECT_TRUE(gridIsFinite("m_sus.grd"));
+
+    // A topography elevation that is not a number leaves its sounding without
+    // an elevation: its three points are left out, the other three gridded.
+    tests::writeFileBytes("m_con.con", kGoodHeader + "0 0 0.01 0.02 0.05\n10 0 0.01 0.02 0.05\n");
+    tests::writeFileBytes("line.topo", "E N Z\n0 0 100\n10 0 nan\n");
+    const tests::ProcessResult con = tests::runProcess(kProgram, {"m_con.con", "c.xyz", "line.topo"});
+    EXPECT_EQ(con.exitStatus, 0) << con.standardError;
+    EXPECT_NE(con.standardError.find("sounding 2, layer 1"), std::string::npos) << con.standardError;
+    EXPECT_EQ(lines(tests::readFileBytes("c.xyz")).size(), 7u);
+    const std::vector<std::vector<float>> placed = pointRecords(3);
+    ASSERT_EQ(placed.size(), 3u);
+    EXPECT_EQ(placed[2][1], 60.0f);  // 100 - 40
+    for (const char* grid : {"m_con.grd", "m_res.grd", "m_logres.grd"}) EXPECT_TRUE(gridIsFinite(grid)) << grid;
 }
 
 }  // namespace

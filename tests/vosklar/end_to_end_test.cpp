@@ -3,7 +3,12 @@
 // files, exit statuses and what is left in the working folder.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <map>
 
 #include "support/temp_folder.hpp"
 #include "vosklar/result_files.hpp"
@@ -237,6 +242,98 @@ TEST(EndToEndTest, ListLineWithTwoBlanksStopsTheRunNamingTheLine) {
     EXPECT_EQ(run.standardOutput, kFrontEnd + "  Processing data file\n Station 100 Number of layers:            2\n");
     EXPECT_NE(run.standardError.find("line5.lst, line 2"), std::string::npos) << run.standardError;
     expectNoTemporaryFiles();
+}
+
+// Every file under the working folder with its bytes.
+std::map<std::string, std::string> folderContents() {
+    std::map<std::string, std::string> contents;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(".")) {
+        if (entry.is_regular_file()) contents[entry.path().string()] = tests::readFileBytes(entry.path().string());
+    }
+    return contents;
+}
+
+TEST(EndToEndTest, OutputsThatAreInputsStopTheRunBeforeAnythingIsWritten) {
+    const std::string listStop = kFrontEnd + "  Processing data file\n";
+    // A station result is checked before it is read: the stop comes before its line.
+    const std::string resultStop = listStop + " Station 100 Number of layers:            2\n";
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string hardLink;  // name -> target, made before the run when not empty
+        std::string target;
+        std::string output;    // as named on standard error, with the input
+        std::string input;
+        const std::string& standardOutput;
+    };
+    const std::vector<Case> cases{
+        {{"grendl", "line5.lst", "line5.lst"}, "", "", "line5.lst", "line5.lst", listStop},
+        {{"grendl", "line5.lst", "./line5.lst"}, "", "", "./line5.lst", "line5.lst", listStop},
+        {{"grendl", "line5.lst", "copy.xyz"}, "copy.xyz", "line5.lst", "copy.xyz", "line5.lst", listStop},
+        {{"grendl", "line5.lst", "Station_110/output.out"}, "", "", "Station_110/output.out",
+         "Station_110/output.out", resultStop},
+        {{"grendl", "line5.lst", "st.xyz"}, "st.xyz", "Station_110/output.out", "st.xyz", "Station_110/output.out",
+         resultStop},
+        // The temporary files are neither an output's name nor an input.
+        {{"grendl", "line5.lst", "tmpmod.tmp"}, "", "", "tmpmod.tmp", "", listStop},
+        {{"grendl", "tmpdat.tmp", "a.xyz"}, "tmpdat.tmp", "line5.lst", "tmpdat.tmp", "tmpdat.tmp", listStop},
+    };
+    for (const Case& clash : cases) {
+        SCOPED_TRACE(clash.arguments[2] + " from " + clash.arguments[1]);
+        tests::TempFolder folder;
+        writeTwoGrendlStations();
+        if (!clash.hardLink.empty()) fs::create_hard_link(clash.target, clash.hardLink);
+        const std::map<std::string, std::string> before = folderContents();
+
+        const tests::ProcessResult run = tests::runProcess(kProgram, clash.arguments);
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.standardOutput, clash.standardOutput);
+        const std::vector<std::string> reports = lines(run.standardError);
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_NE(reports[0].find("output " + clash.output), std::string::npos) << reports[0];
+        EXPECT_NE(reports[0].find(clash.input), std::string::npos) << reports[0];
+        EXPECT_EQ(folderContents(), before);
+    }
+}
+
+TEST(EndToEndTest, StationResultsThatCannotBeReadAreNamedAndTheRunEndsWithStatus1) {
+    // A folder, and a FIFO that no one writes to (opening it would wait for ever).
+    const std::vector<std::function<void()>> unreadable{
+        [] { fs::create_directories("Station_110/output.out"); },
+        [] {
+            fs::create_directories("Station_110");
+            ASSERT_EQ(::mkfifo("Station_110/output.out", 0600), 0);
+        },
+    };
+    for (const std::function<void()>& makeUnreadable : unreadable) {
+        tests::TempFolder folder;
+        writeTwoGrendlStations();
+        fs::remove("Station_110/output.out");
+        makeUnreadable();
+        const tests::ProcessResult run = tests::runProcessWithTimeout(
+            kProgram, {"grendl", "line5.lst", "line5.xyz"}, "", std::chrono::seconds(20));
+        EXPECT_FALSE(run.timedOut);
+        EXPECT_EQ(run.exitStatus, 1);
+        // Station 100 alone is gridded as usual.
+        EXPECT_EQ(run.standardOutput,
+                  kFrontEnd + "  Processing data file\n Station 100 Number of layers:            2\n" + kPassGridding);
+        EXPECT_EQ(lines(run.standardError).size(), 1u) << run.standardError;
+        EXPECT_NE(run.standardError.find("Station_110/output.out"), std::string::npos) << run.standardError;
+        EXPECT_TRUE(fs::exists("line5_logres.grd"));
+        expectNoTemporaryFiles();
+    }
+}
+
+TEST(EndToEndTest, NewerAirbeoLayoutIsNamedAsALayoutThatIsNotRead) {
+    tests::TempFolder folder;
+    tests::writeFileBytes("line1.lst", "1 5000.0 7000.0 100.0\n");
+    vosklar_tests::writeStation("1", "airbeo.out",
+                                tests::readFileBytes(TEST_DATA_DIR "/vosklar/airbeo-newer-layout/Dgm1.out"));
+    const tests::ProcessResult run = tests::runProcess(kProgram, {"airbeo", "line1.lst", "line1.xyz"});
+    EXPECT_EQ(run.exitStatus, 1);
+    const std::vector<std::string> reports = lines(run.standardError);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_NE(reports[0].find("\"Layer    Thickness   Resistivity\" table"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find("not in the AIRBEO layout"), std::string::npos) << reports[0];
 }
 
 }  // namespace
