@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+
 #include "common/console.hpp"
 #include "common/line_reader.hpp"
 #include "common/output_guard.hpp"
@@ -66,7 +67,9 @@ int brevan(int argc, char** argv, const MincCall& minc) {
     }
 
     const WalkExtents extents = runProfileStage(model, xyz, console);
-    const bool allGridsMade = makeModelGrids(model, names.model, extents, console, minc);
+    std::vector<std::string> keptFiles{names.model, names.output};
+    if (names.hasTopography()) keptFiles.push_back(names.topo);
+    const bool allGridsMade = makeModelGrids(model, names.model, extents, console, minc, keptFiles);
     if (!xyz.close()) throw common::RunStop("cannot write xyz data file '" + names.output + "'");
     return allGridsMade ? 0 : 1;
 }

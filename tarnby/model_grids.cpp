@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "common/output_guard.hpp"
 #include "tarnby/diagnostics.hpp"
 #include "tarnby/grid_geometry.hpp"
 
@@ -46,7 +47,7 @@ MincCall libraryMinc(lumsk::Gridder& gridder) {
 }
 
 bool makeModelGrids(const ModelData& model, std::string_view modelName, const WalkExtents& extents,
-                    common::Console& console, const MincCall& minc) {
+                    common::Console& console, const MincCall& minc, std::span<const std::string> keptFiles) {
     // With topography and no value kept (or no finite elevation among those
     // kept), the elevations were never gathered: there is no row range to
     // grid over.
@@ -94,6 +95,11 @@ bool makeModelGrids(const ModelData& model, std::string_view modelName, const Wa
         call.ZCHAN = request.ZCHAN;
         call.ITRANS = request.ITRANS;
         console.listLine(request.message);
+        if (const std::string clash = common::outputClash(name, keptFiles); !clash.empty()) {
+            reportDiagnostic("grid " + name + " not made: " + clash);
+            allMade = false;
+            continue;
+        }
         minc(call);
         if (call.ISTAT < 0) {
             reportDiagnostic("grid " + name + " not made: gridding status " +

@@ -4,6 +4,7 @@
 // data file.
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -44,9 +45,11 @@ using MincCall = std::function<void(MincArguments&)>;
 MincCall libraryMinc(lumsk::Gridder& gridder);
 
 // Makes the grids one after the other, whatever the status of the one
-// before; a grid that fails is named with its status on standard error.
-// Returns true when every grid was made.
+// before; a grid that fails is named with its status on standard error. A
+// grid whose name leads to one of `keptFiles` (the run's inputs and its xyz
+// data file) is not made, so that it never replaces them. Returns true when
+// every grid was made.
 bool makeModelGrids(const ModelData& model, std::string_view modelName, const WalkExtents& extents,
-                    common::Console& console, const MincCall& minc);
+                    common::Console& console, const MincCall& minc, std::span<const std::string> keptFiles = {});
 
 }  // namespace tarnby

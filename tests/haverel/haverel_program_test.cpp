@@ -218,7 +218,7 @@ TEST(HaverelProgram, NeverWritesOverAnInputOrTheChannelFile) {
         const tests::ProcessResult run = tests::runProcess(kProgram, clash.arguments);
         EXPECT_EQ(run.exitStatus, 1);
         EXPECT_EQ(run.standardOutput, kBanner + clash.consoleEnd);
-        EXPECT_NE(run.standardError.find("would be overwritten"), std::string::npos) << run.standardError;
+        EXPECT_NE(run.standardError.find("would overwrite"), std::string::npos) << run.standardError;
         for (const auto& [path, bytes] : files) EXPECT_EQ(tests::readFileBytes(path), bytes) << path;
         if (clash.emLines > 0) {
             EXPECT_EQ(lineCount(tests::readFileBytes("out/s_em.dat")), clash.emLines);

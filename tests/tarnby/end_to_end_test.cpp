@@ -427,6 +427,30 @@ TEST(TarnbyRunTest, OutputsThatAreInputsStopTheRunBeforeAnythingIsWritten) {
     }
 }
 
+TEST(TarnbyRunTest, AGridNamedLikeAFileOfTheRunIsNotMade) {
+    // Grid 1 of m_con.con is m_con.grd; the other two are m_res.grd and
+    // m_logres.grd. Named as the xyz data file, or as the model itself, the
+    // first grid would replace it: that grid is skipped and the others made.
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"m_con.con", "m_con.grd"}, std::vector<std::string>{"m_con.grd", "a.xyz"}}) {
+        SCOPED_TRACE(arguments[0] + " " + arguments[1]);
+        tests::TempFolder folder;
+        const std::string model = kGoodHeader + "0 0 0.01 0.02 0.05\n10 0 0.01 0.02 0.05\n";
+        tests::writeFileBytes(arguments[0], model);
+        const tests::ProcessResult run = tests::runProcess(kProgram, arguments);
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_NE(run.standardOutput.find("  Gridding log resistivity\n"), std::string::npos);
+        ASSERT_EQ(lines(run.standardError).size(), 1u) << run.standardError;
+        EXPECT_NE(run.standardError.find("grid m_con.grd not made"), std::string::npos) << run.standardError;
+        EXPECT_EQ(tests::readFileBytes(arguments[0]), model);
+        if (arguments[1] == "m_con.grd") {
+            EXPECT_EQ(lines(tests::readFileBytes("m_con.grd"))[0].substr(0, 5), "Dist,");
+        }
+        EXPECT_TRUE(std::filesystem::exists("m_res.grd"));
+        EXPECT_TRUE(std::filesystem::exists("m_logres.grd"));
+    }
+}
+
 // Points are x, y and one channel (susceptibility) or three (conductivity).
 std::vector<std::vector<float>> pointRecords(std::size_t channels) {
     const std::vector<float> values = floatsOf(tests::readFileBytes("tmpdat.tmp"));
