@@ -104,8 +104,7 @@ private:
     std::int32_t startLog() {
         state_.files.log = common::RawFile::create(kMincLogName);
         if (!state_.files.log.isOpen()) return kStatusFileUnavailable;
-        log(callParameterLines({a_.X0, a_.Y0, a_.DX, a_.DY, a_.NCOL, a_.NROW, a_.ZCHAN, a_.MAXCHN, a_.RADIUS,
-                                a_.ANGLE, a_.DNULL}));
+        log(callParameterLines(a_));
         return kStatusGood;
     }
 
