@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/diagnostic.hpp"
 #include "lumsk/minc.hpp"
 
 namespace {
@@ -34,9 +35,8 @@ bool parseFloat(const char* text, float& value) {
 }
 
 int usage() {
-    std::fputs("usage: minc_tool narrow|wide OUTGRD X0 Y0 DX DY NCOL NROW RADIUS DATFIL ZCHAN DNULL MAXCHN "
-               "ITRANS KXFLAG ANGLE ISTAT\n",
-               stderr);
+    common::writeDiagnostic("minc_tool", "usage: minc_tool narrow|wide OUTGRD X0 Y0 DX DY NCOL NROW RADIUS DATFIL "
+                                         "ZCHAN DNULL MAXCHN ITRANS KXFLAG ANGLE ISTAT");
     return 2;
 }
 
