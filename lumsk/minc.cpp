@@ -196,9 +196,9 @@ private:
         return state_.files.gridRows.isOpen() ? kStatusGood : kStatusFileUnavailable;
     }
 
-    // The mask's geometry and its log lines. The file
-    // itself is laid down once the block layout is known, so that a grid the
-    // library cannot cut never costs a mask's worth of disk.
+    // The mask's geometry and its log lines. The file itself is laid down
+    // once the block layout is known, so that a grid the library cannot cut
+    // never costs a mask's worth of disk.
     void planMask() {
         if (!masked()) return;
         const std::int32_t h = s_.halfWindow;
@@ -285,8 +285,8 @@ private:
         return withTransfers(status);
     }
 
-    // The block file gets its full size before the block loop,
-    // which rewrites every record before reading it.
+    // The block file gets its full size before the block loop, which
+    // rewrites every record before reading it.
     std::int32_t createBlockFile() {
         s_.blockRecordWords = s_.NCB * s_.NRB;
         {
