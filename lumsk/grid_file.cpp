@@ -19,9 +19,6 @@ namespace {
 constexpr std::int64_t kZminOffset = 160;
 // e as the float32 the inverse of the logarithmic transforms raises.
 constexpr float kEulerNumber = 2.7182817f;
-// Start values of the extremes: a grid without any value keeps them.
-constexpr float kZminStart = 1.0E7f;
-constexpr float kZmaxStart = -1.0E7f;
 
 template <typename T>
 void put(GridHeaderBytes& bytes, std::size_t offset, T value) {

@@ -40,6 +40,9 @@ inline constexpr std::int32_t kRowsLastToFirst = -2;
 inline constexpr bool rowsFirstToLast(std::int32_t flag) { return flag == kRowsFirstToLast; }
 
 inline constexpr std::int64_t kGridHeaderBytes = 512;
+// Where a grid writer's extremes start: a grid without any value keeps them.
+inline constexpr float kZminStart = 1.0E7f;
+inline constexpr float kZmaxStart = -1.0E7f;
 // The name a grid gets when the caller's name is too short to be one.
 inline constexpr std::string_view kDefaultGridName = "outfile.grd";
 

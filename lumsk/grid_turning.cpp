@@ -15,10 +15,6 @@ namespace lumsk {
 
 namespace {
 
-// Start values of the extremes, as the grid writer uses them.
-constexpr float kZminStart = 1.0E7f;
-constexpr float kZmaxStart = -1.0E7f;
-
 struct InputGrid {
     std::int32_t NX = 0;
     std::int32_t NY = 0;
