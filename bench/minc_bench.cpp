@@ -68,16 +68,14 @@ void BM_MincMillionPoints(benchmark::State& state) {
     WorkingFolder folder;
     writePointData();
     lumsk::Gridder gridder(build);
-    std::int32_t status = 0;
+    lumsk::MincRequest request{.OUTGRD = "bench.grd", .DX = 1.0f, .DY = 1.0f, .NCOL = kSide, .NROW = kSide,
+                               .RADIUS = 10.0f, .DATFIL = std::string("tmpdat.tmp\0", 11), .MAXCHN = kChannels};
     for (auto _ : state) {
-        float zmin = 0.0f;
-        float zmax = 0.0f;
-        status = 0;
-        gridder.MINC("bench.grd", 0.0f, 0.0f, 1.0f, 1.0f, kSide, kSide, 10.0f, std::string("tmpdat.tmp\0", 11), 1,
-                     -1.0E32f, kChannels, 1, 1, zmin, zmax, 0.0f, status);
-        benchmark::DoNotOptimize(zmax);
+        request.ISTAT = 0;
+        gridder.MINC(request);
+        benchmark::DoNotOptimize(request.ZMAX);
     }
-    if (status != 0) state.SkipWithError("MINC failed");
+    if (request.ISTAT != 0) state.SkipWithError("MINC failed");
     state.SetItemsProcessed(state.iterations() * kPoints);
 }
 BENCHMARK(BM_MincMillionPoints)->Arg(0)->Arg(1)->ArgNames({"wide"})->Unit(benchmark::kSecond)->Iterations(1);

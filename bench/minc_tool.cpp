@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/diagnostic.hpp"
 #include "lumsk/minc.hpp"
 
 namespace {
@@ -34,9 +35,8 @@ bool parseFloat(const char* text, float& value) {
 }
 
 int usage() {
-    std::fputs("usage: minc_tool narrow|wide OUTGRD X0 Y0 DX DY NCOL NROW RADIUS DATFIL ZCHAN DNULL MAXCHN "
-               "ITRANS KXFLAG ANGLE ISTAT\n",
-               stderr);
+    common::writeDiagnostic("minc_tool", "usage: minc_tool narrow|wide OUTGRD X0 Y0 DX DY NCOL NROW RADIUS DATFIL "
+                                         "ZCHAN DNULL MAXCHN ITRANS KXFLAG ANGLE ISTAT");
     return 2;
 }
 
@@ -48,26 +48,24 @@ int main(int argc, char** argv) {
     if (variant != "narrow" && variant != "wide") return usage();
     const auto build = variant == "narrow" ? lumsk::LibraryBuild::narrowOutline : lumsk::LibraryBuild::wideOutline;
 
-    float X0 = 0.0f, Y0 = 0.0f, DX = 0.0f, DY = 0.0f, RADIUS = 0.0f, DNULL = 0.0f, ANGLE = 0.0f;
-    std::int32_t NCOL = 0, NROW = 0, ZCHAN = 0, MAXCHN = 0, ITRANS = 0, KXFLAG = 0, ISTAT = 0;
-    const bool parsed = parseFloat(argv[3], X0) && parseFloat(argv[4], Y0) && parseFloat(argv[5], DX) &&
-                        parseFloat(argv[6], DY) && parseInt(argv[7], NCOL) && parseInt(argv[8], NROW) &&
-                        parseFloat(argv[9], RADIUS) && parseInt(argv[11], ZCHAN) && parseFloat(argv[12], DNULL) &&
-                        parseInt(argv[13], MAXCHN) && parseInt(argv[14], ITRANS) && parseInt(argv[15], KXFLAG) &&
-                        parseFloat(argv[16], ANGLE) && parseInt(argv[17], ISTAT);
+    lumsk::MincRequest r;
+    std::int32_t ITRANS = 0;
+    const bool parsed = parseFloat(argv[3], r.X0) && parseFloat(argv[4], r.Y0) && parseFloat(argv[5], r.DX) &&
+                        parseFloat(argv[6], r.DY) && parseInt(argv[7], r.NCOL) && parseInt(argv[8], r.NROW) &&
+                        parseFloat(argv[9], r.RADIUS) && parseInt(argv[11], r.ZCHAN) && parseFloat(argv[12], r.DNULL) &&
+                        parseInt(argv[13], r.MAXCHN) && parseInt(argv[14], ITRANS) && parseInt(argv[15], r.KXFLAG) &&
+                        parseFloat(argv[16], r.ANGLE) && parseInt(argv[17], r.ISTAT);
     if (!parsed) return usage();
-
-    lumsk::Gridder gridder(build);
-    float ZMIN = 0.0f;
-    float ZMAX = 0.0f;
+    r.ITRANS = static_cast<lumsk::ValueTransform>(ITRANS);
     // The names go in as the converters pass them, each ended by a NUL: a
     // rotated call takes its point data name only from before a NUL.
-    const std::string OUTGRD = std::string(argv[2]) + '\0';
-    const std::string DATFIL = std::string(argv[10]) + '\0';
-    gridder.MINC(OUTGRD, X0, Y0, DX, DY, NCOL, NROW, RADIUS, DATFIL, ZCHAN, DNULL, MAXCHN, ITRANS, KXFLAG, ZMIN,
-                 ZMAX, ANGLE, ISTAT);
-    std::printf("status %d\n", ISTAT);
-    if (ISTAT < 0) return 1;
-    std::printf("zmin %.9g\nzmax %.9g\n", static_cast<double>(ZMIN), static_cast<double>(ZMAX));
+    r.OUTGRD = std::string(argv[2]) + '\0';
+    r.DATFIL = std::string(argv[10]) + '\0';
+
+    lumsk::Gridder gridder(build);
+    gridder.MINC(r);
+    std::printf("status %d\n", r.ISTAT);
+    if (r.ISTAT < 0) return 1;
+    std::printf("zmin %.9g\nzmax %.9g\n", static_cast<double>(r.ZMIN), static_cast<double>(r.ZMAX));
     return 0;
 }

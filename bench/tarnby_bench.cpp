@@ -84,7 +84,7 @@ void BM_TarnbyConversion(benchmark::State& state) {
     const RunFolder run("tarnby");
     const fs::path model = run.folder / "bench_con.mod";
     const std::int64_t inputBytes = makeModelFile(model, static_cast<int>(state.range(0)));
-    const tarnby::MincCall answerAtOnce = [](tarnby::MincArguments& call) { call.ISTAT = 0; };
+    const tarnby::MincCall answerAtOnce = [](lumsk::MincRequest& call) { call.ISTAT = 0; };
     for (auto _ : state) {
         if (runTarnby(model, run.folder / "bench_con.xyz", answerAtOnce) != 0) state.SkipWithError("tarnby failed");
     }
@@ -103,7 +103,7 @@ void BM_TarnbyWithGridding(benchmark::State& state) {
     for (auto _ : state) {
         lumsk::Gridder gridder(lumsk::LibraryBuild::narrowOutline);
         const tarnby::MincCall library = tarnby::libraryMinc(gridder);
-        const tarnby::MincCall timed = [&](tarnby::MincArguments& call) {
+        const tarnby::MincCall timed = [&](lumsk::MincRequest& call) {
             const auto start = std::chrono::steady_clock::now();
             library(call);
             griddingSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -95,13 +95,9 @@ public:
         const Stopwatch watch(seconds);
         return library_.GEOOUT(OUTGRD, ROWBUF, NX, NY, ZGRID, X0, Y0, DX, DY, ITRANS, KXFLAG, DNULL, ZMIN, ZMAX);
     }
-    void MINC(const std::string& OUTGRD, float X0, float Y0, float DX, float DY, std::int32_t NCOL, std::int32_t NROW,
-              float RADIUS, const std::string& DATFIL, std::int32_t ZCHAN, float DNULL, std::int32_t MAXCHN,
-              std::int32_t ITRANS, std::int32_t KXFLAG, float& ZMIN, float& ZMAX, float ANGLE,
-              std::int32_t& ISTAT) override {
+    void MINC(lumsk::MincRequest& request) override {
         const Stopwatch watch(seconds);
-        library_.MINC(OUTGRD, X0, Y0, DX, DY, NCOL, NROW, RADIUS, DATFIL, ZCHAN, DNULL, MAXCHN, ITRANS, KXFLAG, ZMIN,
-                      ZMAX, ANGLE, ISTAT);
+        library_.MINC(request);
     }
     bool GEOFLIP(const std::string& INGRD, const std::string& OUTGRD) override {
         const Stopwatch watch(seconds);

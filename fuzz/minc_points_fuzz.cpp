@@ -14,7 +14,6 @@
 namespace {
 
 constexpr std::size_t kSettingBytes = 8;
-constexpr float kNull = -1.0E32f;
 constexpr std::array<float, 6> kRadii{0.0f, 1.0f, 3.0f, 8.0f, 40.0f, -5.0f};
 constexpr std::array<float, 7> kAngles{0.0f, 1.5f, 30.0f, 90.0f, -45.0f, 400.0f, 135.0f};
 
@@ -44,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto build = data[0] % 2 == 0 ? lumsk::LibraryBuild::narrowOutline : lumsk::LibraryBuild::wideOutline;
     const std::int32_t MAXCHN = 1 + data[1] % 3;
     const std::int32_t ZCHAN = data[2] % 5;  // 0 and 4 name no channel of some files
-    const std::int32_t ITRANS = data[3] % 4;
+    // Codes 0 to 3: an unknown code grids the values as they stand.
+    const auto ITRANS = static_cast<lumsk::ValueTransform>(data[3] % 4);
     const std::int32_t KXFLAG = data[3] / 4 % 2;
     const float RADIUS = kRadii[data[4] % kRadii.size()];
     const float ANGLE = kAngles[data[5] % kAngles.size()];
@@ -59,9 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fuzz::ScratchFolder scratch;
     fuzz::writeFile("tmpdat.tmp", points);
     lumsk::Gridder gridder(build);
-    float ZMIN = 0.0f;
-    float ZMAX = 0.0f;
-    gridder.MINC("points.grd", 0.0f, 0.0f, 1.0f, 1.0f, NCOL, NROW, RADIUS, std::string("tmpdat.tmp\0", 11), ZCHAN,
-                 kNull, MAXCHN, ITRANS, KXFLAG, ZMIN, ZMAX, ANGLE, ISTAT);
+    lumsk::MincRequest request{.OUTGRD = "points.grd", .DX = 1.0f, .DY = 1.0f, .NCOL = NCOL, .NROW = NROW,
+                               .RADIUS = RADIUS, .DATFIL = std::string("tmpdat.tmp\0", 11), .ZCHAN = ZCHAN,
+                               .MAXCHN = MAXCHN, .ITRANS = ITRANS, .KXFLAG = KXFLAG, .ANGLE = ANGLE, .ISTAT = ISTAT};
+    gridder.MINC(request);
     return 0;
 }

@@ -44,14 +44,6 @@ Coverage coverage(float offset, std::int32_t nodes, std::int32_t coarseOffset, s
     return c;
 }
 
-// Why the coarse grid cannot be interpolated onto a block.
-constexpr std::int32_t kCoarseTooNarrow = kStatusCoarseFirst;   // -1005: columns do not cover the block
-constexpr std::int32_t kCoarseTooShort = kStatusCoarseFirst - 1;  // -1006: rows do not cover the block
-constexpr std::int32_t kWindowTooLarge = kStatusCoarseFirst - 2;  // -1007: window or block beyond its area
-constexpr std::int32_t kBlockBeforeWindow = kStatusCoarseFirst - 3;  // -1008
-constexpr std::int32_t kBlockBeyondWindow = kStatusCoarseLast;       // -1009
-static_assert(kBlockBeyondWindow == kStatusCoarseFirst - 4);
-
 // Window limit: it lives in the node data area.
 constexpr std::int64_t kWindowCapacity = static_cast<std::int64_t>(kMaxSolverNodes) * kNodeRecordWords;
 
@@ -111,7 +103,7 @@ void ZGINT(MincState& state, float XOFF, float YOFF, std::int32_t& ISTAT) {
     const std::int32_t K = coarse.K;
     // Before the regional solve there is no coarse grid to interpolate.
     if (K < 1) {
-        ISTAT = kCoarseTooNarrow;
+        ISTAT = kStatusCoarseTooNarrow;
         return;
     }
     const Coverage across = coverage(XOFF, settings.NCB, coarse.columnOffset, K);
@@ -119,17 +111,17 @@ void ZGINT(MincState& state, float XOFF, float YOFF, std::int32_t& ISTAT) {
 
     // A cell's cubics read one coarse node before it and two after it.
     if (across.firstCell < 2 || across.lastCell > coarse.NCX - 2) {
-        ISTAT = kCoarseTooNarrow;
+        ISTAT = kStatusCoarseTooNarrow;
         return;
     }
     if (up.firstCell < 2 || up.lastCell > coarse.NCY - 2) {
-        ISTAT = kCoarseTooShort;
+        ISTAT = kStatusCoarseTooShort;
         return;
     }
     const std::int32_t windowColumns = (across.lastCell - across.firstCell + 1) * K + 1;
     const std::int32_t windowRows = (up.lastCell - up.firstCell + 1) * K + 1;
     if (static_cast<std::int64_t>(windowColumns) * windowRows > kWindowCapacity) {
-        ISTAT = kWindowTooLarge;
+        ISTAT = kStatusCoarseWindowTooLarge;
         return;
     }
     std::span<float> window(state.work.nodeData);
@@ -156,7 +148,7 @@ void ZGINT(MincState& state, float XOFF, float YOFF, std::int32_t& ISTAT) {
     const std::int32_t NCB = settings.NCB;
     const std::int32_t NRB = settings.NRB;
     if (static_cast<std::int64_t>(NCB) * NRB > kMaxSolverNodes) {
-        ISTAT = kWindowTooLarge;
+        ISTAT = kStatusCoarseWindowTooLarge;
         return;
     }
     std::span<float> block(state.work.work);
@@ -167,11 +159,11 @@ void ZGINT(MincState& state, float XOFF, float YOFF, std::int32_t& ISTAT) {
     const std::int32_t di = across.first - windowFirstColumn + 1;
     const std::int32_t dj = up.first - windowFirstRow + 1;
     if (di < 1 || dj < 1) {
-        ISTAT = kBlockBeforeWindow;
+        ISTAT = kStatusBlockBeforeWindow;
         return;
     }
     if (di + NCB - 1 > windowColumns || dj + NRB - 1 > windowRows) {
-        ISTAT = kBlockBeyondWindow;
+        ISTAT = kStatusBlockBeyondWindow;
         return;
     }
     for (std::int32_t j = 1; j <= NRB; ++j) {

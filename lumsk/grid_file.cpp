@@ -19,9 +19,6 @@ namespace {
 constexpr std::int64_t kZminOffset = 160;
 // e as the float32 the inverse of the logarithmic transforms raises.
 constexpr float kEulerNumber = 2.7182817f;
-// Start values of the extremes: a grid without any value keeps them.
-constexpr float kZminStart = 1.0E7f;
-constexpr float kZmaxStart = -1.0E7f;
 
 template <typename T>
 void put(GridHeaderBytes& bytes, std::size_t offset, T value) {
@@ -56,14 +53,17 @@ std::string_view withoutTrailingBlanks(std::string_view text) {
 std::string upToNul(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
 
 // The inverse of the value transform: the file holds data units.
-float inverseTransform(float v, std::int32_t ITRANS) {
-    if (ITRANS == 3) {
+float inverseTransform(float v, ValueTransform transform) {
+    switch (transform) {
+    case ValueTransform::signedLog:
         if (v > 1.0f) return std::pow(kEulerNumber, v - 1.0f);
         if (v < -1.0f) return -std::pow(kEulerNumber, -1.0f - v);
         return v;
+    case ValueTransform::naturalLog:
+        return std::pow(kEulerNumber, v);
+    default:
+        return v;
     }
-    if (ITRANS == 2) return std::pow(kEulerNumber, v);
-    return v;
 }
 
 // Where GEOOUT's rows come from.
@@ -95,7 +95,7 @@ void finishRow(std::span<float> row, std::int32_t ITRANS, float DNULL, float& zm
             value = kNullValue;
             continue;
         }
-        value = inverseTransform(value, ITRANS);
+        value = inverseTransform(value, static_cast<ValueTransform>(ITRANS));
         zmin = std::min(zmin, value);
         zmax = std::max(zmax, value);
     }
@@ -227,11 +227,16 @@ bool readGridFileHeader(common::RawFile& file, GridFileHeader& header) {
     return true;
 }
 
-std::int32_t rowOrderFlag(std::int32_t KXFLAG) { return KXFLAG == 1 ? 1 : -2; }
+std::int32_t rowOrderFlag(std::int32_t KXFLAG) {
+    return rowsFirstToLast(KXFLAG) ? kRowsFirstToLast : kRowsLastToFirst;
+}
+
+std::int64_t storedRowSlot(std::int64_t j, std::int64_t NY, std::int32_t flag) {
+    return rowsFirstToLast(flag) ? j - 1 : NY - j;
+}
 
 std::int64_t gridRowOffset(std::int32_t j, std::int32_t NX, std::int32_t NY, std::int32_t flag) {
-    const std::int64_t slot = flag == 1 ? static_cast<std::int64_t>(j) - 1 : static_cast<std::int64_t>(NY) - j;
-    return kGridHeaderBytes + slot * NX * 4;
+    return kGridHeaderBytes + storedRowSlot(j, NY, flag) * NX * 4;
 }
 
 std::string nameBeforeNul(std::string_view text) {

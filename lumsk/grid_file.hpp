@@ -14,11 +14,35 @@
 
 namespace lumsk {
 
-// A node without a value (float32 bits F49DC5AE).
+// A node without a value (float32 bits F49DC5AE); the converters pass it as
+// the null of their point data too.
 inline constexpr float kNullValue = -1.0E32f;
 // Resampling takes any value at or below this as null.
 inline constexpr float kNullThreshold = -1.0E30f;
+
+// How a channel is gridded (the ITRANS code of MINC and GEOOUT); the grid
+// file always holds data units. Any other code grids the values as they stand.
+enum class ValueTransform : std::int32_t {
+    asIs = 1,
+    naturalLog = 2,  // points at or below zero are dropped
+    signedLog = 3,   // ln v + 1 above 1, -(ln -v + 1) below -1, v itself between
+};
+// The ITRANS code the library's routines take.
+inline constexpr std::int32_t transformCode(ValueTransform transform) {
+    return static_cast<std::int32_t>(transform);
+}
+
+// The row order a caller asks for (KXFLAG) and the header records: 1 stores
+// the rows first to last; any other value stores them last to first, and the
+// header then says -2.
+inline constexpr std::int32_t kRowsFirstToLast = 1;
+inline constexpr std::int32_t kRowsLastToFirst = -2;
+inline constexpr bool rowsFirstToLast(std::int32_t flag) { return flag == kRowsFirstToLast; }
+
 inline constexpr std::int64_t kGridHeaderBytes = 512;
+// Where a grid writer's extremes start: a grid without any value keeps them.
+inline constexpr float kZminStart = 1.0E7f;
+inline constexpr float kZmaxStart = -1.0E7f;
 // The name a grid gets when the caller's name is too short to be one.
 inline constexpr std::string_view kDefaultGridName = "outfile.grd";
 
@@ -28,7 +52,7 @@ struct GridFileHeader {
     std::int32_t storageType = 2;        // 4
     std::int32_t NX = 0;                 // 8: nodes per row
     std::int32_t NY = 0;                 // 12: rows
-    std::int32_t rowOrderFlag = 1;       // 16: 1 rows first to last, -2 last to first
+    std::int32_t rowOrderFlag = kRowsFirstToLast;  // 16: 1 rows first to last, -2 last to first
     double DX = 0.0;                     // 20
     double DY = 0.0;                     // 28
     double X0 = 0.0;                     // 36: x of column 1
@@ -60,9 +84,11 @@ GridFileHeader decodeGridHeader(const GridHeaderBytes& bytes);
 // shorter than a header.
 bool readGridFileHeader(common::RawFile& file, GridFileHeader& header);
 
-// KXFLAG 1 keeps the rows first to last (flag 1); any other value stores them
-// last to first (flag -2).
+// The header's row-order flag for a caller's KXFLAG: 1 or -2.
 std::int32_t rowOrderFlag(std::int32_t KXFLAG);
+// Where grid row j (1-based, counted upward from the y origin) of NY rows is
+// stored under a row-order flag, counted from 0 after the header.
+std::int64_t storedRowSlot(std::int64_t j, std::int64_t NY, std::int32_t flag);
 // Byte offset of grid row j (1-based, counted upward from the y origin).
 std::int64_t gridRowOffset(std::int32_t j, std::int32_t NX, std::int32_t NY, std::int32_t flag);
 

@@ -19,7 +19,6 @@ namespace {
 
 // pi as the float32 one unit in the last place below the nearest one.
 constexpr float kPi = 3.1415925f;
-constexpr std::int64_t kRowOrderFlagOffset = 16;
 // Source rows kept in memory at once: every target node reads up to four
 // source nodes, and neighbouring nodes mostly read the same few rows.
 constexpr std::int64_t kCachedSourceValues = std::int64_t{1} << 22;
@@ -51,7 +50,7 @@ private:
     void load(std::size_t slot, std::int64_t q) {
         std::vector<float>& row = rows_[slot];
         row.resize(static_cast<std::size_t>(NXS_));
-        const std::int64_t stored = flag_ == 1 ? q : NYS_ - 1 - q;
+        const std::int64_t stored = storedRowSlot(q + 1, NYS_, flag_);
         const std::int64_t bytes = static_cast<std::int64_t>(NXS_) * 4;
         if (file_.readAt(kGridHeaderBytes + stored * bytes, row.data(), bytes) != bytes) {
             ok_ = false;
@@ -110,18 +109,9 @@ float sampleSource(SourceGrid& source, float u, float v, std::int64_t NXS, std::
     return z00;
 }
 
-struct TargetGrid {
-    float DX;
-    float DY;
-    float X0;
-    float Y0;
-    std::int32_t NX;
-    std::int32_t NY;
-};
-
 template <typename ToSource>
 bool writeTarget(SourceGrid& source, std::int32_t NXS, std::int32_t NYS, common::RawFile& target,
-                 const TargetGrid& grid, std::span<float> ROWBUF, std::int32_t KXFLAG, float ZMIN, float ZMAX,
+                 const GridLayout& grid, std::span<float> ROWBUF, std::int32_t KXFLAG, float ZMIN, float ZMAX,
                  ToSource toSource) {
     const GridHeaderBytes header =
         encodeGridHeader(makeGridHeader(grid.NX, grid.NY, KXFLAG, grid.DX, grid.DY, grid.X0, grid.Y0, ZMIN, ZMAX));
@@ -150,7 +140,7 @@ bool writeTarget(SourceGrid& source, std::int32_t NXS, std::int32_t NYS, common:
 // is removed.
 template <typename ToSource>
 bool resample(std::string_view INGRD, std::string_view OUTGRD, std::int32_t NXS, std::int32_t NYS,
-              const TargetGrid& grid, std::span<float> ROWBUF, std::int32_t KXFLAG, float ZMIN, float ZMAX,
+              const GridLayout& grid, std::span<float> ROWBUF, std::int32_t KXFLAG, float ZMIN, float ZMAX,
               ToSource toSource) {
     if (grid.NX < 0 || grid.NY < 0 || ROWBUF.size() < static_cast<std::size_t>(grid.NX)) return false;
     const std::string sourceName = nameBeforeNul(INGRD);
@@ -158,12 +148,12 @@ bool resample(std::string_view INGRD, std::string_view OUTGRD, std::int32_t NXS,
     // A target written over its own source would be read back half resampled.
     if (common::sameFile(sourceName, name)) return false;
     common::RawFile sourceFile = common::RawFile::openRead(sourceName);
-    std::int32_t sourceFlag = 0;
-    if (sourceFile.readAt(kRowOrderFlagOffset, &sourceFlag, sizeof sourceFlag) != sizeof sourceFlag) return false;
+    GridFileHeader sourceHeader;
+    if (!readGridFileHeader(sourceFile, sourceHeader)) return false;
     const std::int64_t nodes =
         static_cast<std::int64_t>(std::max(NXS, 0)) * static_cast<std::int64_t>(std::max(NYS, 0));
     if (sourceFile.size() < kGridHeaderBytes + nodes * 4) return false;
-    SourceGrid source(std::move(sourceFile), NXS, NYS, sourceFlag);
+    SourceGrid source(std::move(sourceFile), NXS, NYS, sourceHeader.rowOrderFlag);
 
     common::RawFile target = createGridFile(name);
     if (!target.isOpen()) return false;
@@ -175,20 +165,36 @@ bool resample(std::string_view INGRD, std::string_view OUTGRD, std::int32_t NXS,
 
 }  // namespace
 
+bool GEOROT(const GridResampling& call) {
+    const FrameTurn& turn = call.turn;
+    const float radians = turn.ANGLE * kPi / 180.0f;
+    const float sine = std::sin(radians);
+    const float cosine = std::cos(radians);
+    const GridLayout& source = call.source;
+    auto toSource = [&](float x, float y, float& u, float& v) {
+        const float xr = ((x - turn.XC) * cosine - (y - turn.YC) * sine) / turn.XSCL + turn.XSHIFT;
+        const float yr = ((x - turn.XC) * sine + (y - turn.YC) * cosine) / turn.YSCL + turn.YSHIFT;
+        u = (xr - source.X0) / source.DX;
+        v = (yr - source.Y0) / source.DY;
+    };
+    return resample(call.INGRD, call.OUTGRD, source.NX, source.NY, call.target, call.ROWBUF, call.KXFLAG, call.ZMIN,
+                    call.ZMAX, toSource);
+}
+
 bool GEOROT(std::string_view INGRD, std::string_view OUTGRD, float DXS, float DYS, float X0S, float Y0S,
             std::int32_t NXS, std::int32_t NYS, float DXO, float DYO, float X0O, float Y0O, std::int32_t NXO,
             std::int32_t NYO, std::span<float> ROWBUF, float ANGLE, float XC, float YC, float XSHIFT,
-            float YSHIFT, float XSCL, float YSCL, std::int32_t KXFLAG, float /*DNULL*/, float ZMIN, float ZMAX) {
-    const float radians = ANGLE * kPi / 180.0f;
-    const float sine = std::sin(radians);
-    const float cosine = std::cos(radians);
-    auto toSource = [&](float x, float y, float& u, float& v) {
-        const float xr = ((x - XC) * cosine - (y - YC) * sine) / XSCL + XSHIFT;
-        const float yr = ((x - XC) * sine + (y - YC) * cosine) / YSCL + YSHIFT;
-        u = (xr - X0S) / DXS;
-        v = (yr - Y0S) / DYS;
-    };
-    return resample(INGRD, OUTGRD, NXS, NYS, {DXO, DYO, X0O, Y0O, NXO, NYO}, ROWBUF, KXFLAG, ZMIN, ZMAX, toSource);
+            float YSHIFT, float XSCL, float YSCL, std::int32_t KXFLAG, float DNULL, float ZMIN, float ZMAX) {
+    return GEOROT({.INGRD = INGRD,
+                   .source = {DXS, DYS, X0S, Y0S, NXS, NYS},
+                   .OUTGRD = OUTGRD,
+                   .target = {DXO, DYO, X0O, Y0O, NXO, NYO},
+                   .turn = {ANGLE, XC, YC, XSHIFT, YSHIFT, XSCL, YSCL},
+                   .ROWBUF = ROWBUF,
+                   .KXFLAG = KXFLAG,
+                   .DNULL = DNULL,
+                   .ZMIN = ZMIN,
+                   .ZMAX = ZMAX});
 }
 
 bool ROTGRD(std::string_view INGRD, std::string_view OUTGRD, float X0S, float Y0S, std::int32_t NXS,

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -16,18 +15,10 @@ namespace lumsk {
 
 namespace {
 
-// The part of the header a turned grid needs: sizes, row order, geometry.
-constexpr std::int64_t kGeometryBytes = 52;
-// Start values of the extremes, as the grid writer uses them.
-constexpr float kZminStart = 1.0E7f;
-constexpr float kZmaxStart = -1.0E7f;
-// The turned grid is always stored last row first.
-constexpr std::int32_t kStoredTopFirst = -2;
-
 struct InputGrid {
     std::int32_t NX = 0;
     std::int32_t NY = 0;
-    std::int32_t KX = 0;
+    std::int32_t rowOrderFlag = kRowsFirstToLast;
     // Held as float32, so the turned header carries 4-byte precision.
     float DX = 0.0f;
     float DY = 0.0f;
@@ -46,26 +37,19 @@ float narrowToFloat(double value) {
     return static_cast<float>(value);
 }
 
-template <typename T>
-T fieldAt(const unsigned char* bytes, std::size_t offset) {
-    T value;
-    std::memcpy(&value, bytes + offset, sizeof value);
-    return value;
-}
-
 // Reads an input grid whole; false when it is missing or shorter than its
 // header says.
 bool readInput(const std::string& name, InputGrid& grid) {
     common::RawFile file = common::RawFile::openRead(name);
-    unsigned char header[kGeometryBytes];
-    if (file.readAt(0, header, kGeometryBytes) != kGeometryBytes) return false;
-    grid.NX = fieldAt<std::int32_t>(header, 8);
-    grid.NY = fieldAt<std::int32_t>(header, 12);
-    grid.KX = fieldAt<std::int32_t>(header, 16);
-    grid.DX = narrowToFloat(fieldAt<double>(header, 20));
-    grid.DY = narrowToFloat(fieldAt<double>(header, 28));
-    grid.X0 = narrowToFloat(fieldAt<double>(header, 36));
-    grid.Y0 = narrowToFloat(fieldAt<double>(header, 44));
+    GridFileHeader header;
+    if (!readGridFileHeader(file, header)) return false;
+    grid.NX = header.NX;
+    grid.NY = header.NY;
+    grid.rowOrderFlag = header.rowOrderFlag;
+    grid.DX = narrowToFloat(header.DX);
+    grid.DY = narrowToFloat(header.DY);
+    grid.X0 = narrowToFloat(header.X0);
+    grid.Y0 = narrowToFloat(header.Y0);
     if (grid.NX < 0 || grid.NY < 0) return false;
     const std::int64_t bytes = static_cast<std::int64_t>(grid.NX) * grid.NY * 4;
     if (file.size() < kGridHeaderBytes + bytes) return false;
@@ -80,9 +64,11 @@ std::vector<float> turn(const InputGrid& in) {
     const std::size_t ny = static_cast<std::size_t>(in.NY);
     std::vector<float> out(nx * ny);
     for (std::size_t i = 1; i <= ny; ++i) {
-        const std::size_t storedRow = in.KX == 1 ? ny - i + 1 : i;
+        const std::int64_t rowFromBottom = static_cast<std::int64_t>(ny - i + 1);
+        const std::size_t storedRow =
+            static_cast<std::size_t>(storedRowSlot(rowFromBottom, static_cast<std::int64_t>(ny), in.rowOrderFlag));
         for (std::size_t j = 1; j <= nx; ++j) {
-            out[(i - 1) + (nx - j) * ny] = in.values[(j - 1) + (storedRow - 1) * nx];
+            out[(i - 1) + (nx - j) * ny] = in.values[(j - 1) + storedRow * nx];
         }
     }
     return out;
@@ -97,8 +83,9 @@ bool writeTurned(common::RawFile& file, const InputGrid& in, const std::vector<f
         zmax = std::max(zmax, value);
     }
     const float topRowY = in.Y0 + static_cast<float>(in.NY - 1) * in.DY;
+    // The turned grid is always stored last row first.
     const GridHeaderBytes header =
-        encodeGridHeader(makeGridHeader(in.NY, in.NX, kStoredTopFirst, in.DY, in.DX, topRowY, in.X0, zmin, zmax));
+        encodeGridHeader(makeGridHeader(in.NY, in.NX, kRowsLastToFirst, in.DY, in.DX, topRowY, in.X0, zmin, zmax));
     if (file.write(header.data(), kGridHeaderBytes) != kGridHeaderBytes) return false;
     const std::int64_t bytes = static_cast<std::int64_t>(out.size()) * 4;
     return file.write(out.data(), bytes) == bytes;

@@ -45,23 +45,12 @@ constexpr float kPaddingCells = 2.0f;
 // hold, and would overflow the padded and mask sizes.
 constexpr std::int32_t kLargestGridSide = 100000000;
 
-struct MincArguments {
-    std::string_view OUTGRD;
-    float X0, Y0, DX, DY;
-    std::int32_t NCOL, NROW;
-    float RADIUS;
-    std::string_view DATFIL;
-    std::int32_t ZCHAN;
-    float DNULL;
-    std::int32_t MAXCHN, ITRANS, KXFLAG;
-    float ANGLE;
-};
-
 // One call of MINC from reset to clean-up. Each step returns the gridding
 // status: negative ends the call.
 class MincRun {
 public:
-    MincRun(MincState& state, const MincArguments& arguments) : state_(state), s_(state.settings), a_(arguments) {}
+    MincRun(MincState& state, const MincRequest& request)
+        : state_(state), s_(state.settings), a_(request), ITRANS_(transformCode(request.ITRANS)) {}
 
     // Runs the call; ZMIN and ZMAX are set only by a good run.
     std::int32_t run(std::int32_t entryStatus, float& ZMIN, float& ZMAX) {
@@ -111,12 +100,11 @@ private:
         return state_.files.transfers.failed() ? kStatusFileTransferFailed : status;
     }
 
-    // Step 2: the log is rewritten by every call.
+    // The log is rewritten by every call and opens with the call's parameters.
     std::int32_t startLog() {
         state_.files.log = common::RawFile::create(kMincLogName);
         if (!state_.files.log.isOpen()) return kStatusFileUnavailable;
-        log(callParameterLines({a_.X0, a_.Y0, a_.DX, a_.DY, a_.NCOL, a_.NROW, a_.ZCHAN, a_.MAXCHN, a_.RADIUS,
-                                a_.ANGLE, a_.DNULL}));
+        log(callParameterLines(a_));
         return kStatusGood;
     }
 
@@ -127,7 +115,8 @@ private:
                    : kStatusArgumentNotFinite;
     }
 
-    // Steps 3 and 4.
+    // The settings every call starts from: unit cells in the working frame,
+    // the first weight parameter, the search radius in cells.
     void takeSettings() {
         s_.DX = a_.DX;
         s_.DY = a_.DY;
@@ -138,8 +127,8 @@ private:
         s_.searchRadiusCells = searchRadiusInCells(state_.build, a_.RADIUS, a_.NCOL, a_.NROW, a_.DX, a_.DY);
     }
 
-    // Steps 5 and 6: the working grid, either the wanted grid itself or, in a
-    // turned frame, the turned extent of the data.
+    // The working grid: either the wanted grid itself or, in a turned frame,
+    // the turned extent of the data.
     std::int32_t setUpFrame() {
         const float angle = foldAngle(a_.ANGLE);
         if (!isRotatedAngle(angle)) {
@@ -167,7 +156,7 @@ private:
         float xmin = 0.0f, xmax = 0.0f, ymin = 0.0f, ymax = 0.0f;
         std::int32_t unused = 0;
         RNGDAT(state_, state_.files.pointData, state_.files.dataSorting, state_.work.recordBuffer, a_.MAXCHN,
-               a_.ITRANS, xmin, xmax, ymin, ymax, unused);
+               ITRANS_, xmin, xmax, ymin, ymax, unused);
         state_.files.pointData.close();
         const std::optional<WorkingFrame> frame = rotatedWorkingFrame(xmin, xmax, ymin, ymax);
         if (!frame) return kStatusBadDataFile;
@@ -178,7 +167,7 @@ private:
         return kStatusGood;
     }
 
-    // Step 7.
+    // The search-radius half window and the padded grid size.
     std::int32_t setUpHalfWindow() {
         s_.weightParameter = 1.0f / std::fabs(s_.weightParameter);
         if (s_.searchRadiusCells < 0.0f) s_.searchRadiusCells = 0.0f;
@@ -201,15 +190,15 @@ private:
 
     bool masked() const { return s_.halfWindow > 0; }
 
-    // Step 8, first half.
+    // The scratch file the solved grid rows are written to.
     std::int32_t createGridRows() {
         state_.files.gridRows = temporary_.create(MincTemporaryFiles::gridRows);
         return state_.files.gridRows.isOpen() ? kStatusGood : kStatusFileUnavailable;
     }
 
-    // Step 8, second half: the mask's geometry and its log lines. The file
-    // itself is laid down once the block layout is known, so that a grid the
-    // library cannot cut never costs a mask's worth of disk.
+    // The mask's geometry and its log lines. The file itself is laid down
+    // once the block layout is known, so that a grid the library cannot cut
+    // never costs a mask's worth of disk.
     void planMask() {
         if (!masked()) return;
         const std::int32_t h = s_.halfWindow;
@@ -237,7 +226,7 @@ private:
         return state_.files.mask.isOpen() ? kStatusGood : kStatusFileUnavailable;
     }
 
-    // Step 9: the block layout, the overlap narrowed for thin grids.
+    // The block layout, the overlap narrowed for thin grids.
     std::int32_t cutIntoBlocks() {
         std::int32_t status = kStatusGood;
         s_.NOVL = kStartOverlap;
@@ -276,7 +265,8 @@ private:
         return (s_.NSECT > 1 && s_.NCB <= s_.NOVL) || (s_.NTIER > 1 && s_.NRB <= s_.NOVL);
     }
 
-    // Steps 10 and 11.
+    // Sorts the usable points of the channel into the data-sorting file,
+    // block by block, in the padded frame.
     std::int32_t sortPoints() {
         const float paddedX = s_.xOriginCells - kPaddingCells * s_.unitCell;
         const float paddedY = s_.yOriginCells - kPaddingCells * s_.unitCell;
@@ -290,13 +280,13 @@ private:
         if (!state_.files.pointData.isOpen()) return kStatusFileUnavailable;
         std::int32_t status = kStatusGood;
         SEQDAT(state_, state_.files.pointData, state_.files.dataSorting, s_.unitCell, paddedX, paddedY, NPW_,
-               state_.work.recordBuffer, a_.MAXCHN, a_.ITRANS, status);
+               state_.work.recordBuffer, a_.MAXCHN, ITRANS_, status);
         state_.files.pointData.close();
         return withTransfers(status);
     }
 
-    // Step 12: the block file gets its full size before the block loop,
-    // which rewrites every record before reading it.
+    // The block file gets its full size before the block loop, which
+    // rewrites every record before reading it.
     std::int32_t createBlockFile() {
         s_.blockRecordWords = s_.NCB * s_.NRB;
         {
@@ -312,12 +302,12 @@ private:
         return state_.files.block.isOpen() ? kStatusGood : kStatusFileUnavailable;
     }
 
-    // Step 13.
+    // The coarse regional solve, then every block from it.
     std::int32_t solve() {
         const float paddedX = s_.xOriginCells - kPaddingCells * s_.unitCell;
         const float paddedY = s_.yOriginCells - kPaddingCells * s_.unitCell;
         std::int32_t status = kStatusGood;
-        REJONL(state_, paddedX, paddedY, s_.unitCell, a_.ITRANS, state_.work.blockBuffer, NPW_, status);
+        REJONL(state_, paddedX, paddedY, s_.unitCell, ITRANS_, state_.work.blockBuffer, NPW_, status);
         if (status < 0) return status;
         PCONTL(state_, s_.workingColumns, s_.workingRows, s_.NCB * s_.NRB, state_.work.work, NPW_,
                state_.work.blockBuffer, status);
@@ -327,7 +317,7 @@ private:
         return status;
     }
 
-    // Step 14: a rotated call writes the solved working grid to the rotation
+    // The grid file names: a rotated call writes the solved working grid to the rotation
     // scratch grid and resamples it into the wanted name. The name is built
     // once and handed on as built.
     void chooseGridNames() {
@@ -335,7 +325,7 @@ private:
         outputName_ = rotated_ ? std::string(kRotationScratchName) : finalName_.value_or(std::string());
     }
 
-    // Step 15: blank what lies beyond the reach and outline of the data.
+    // Blanks what lies beyond the reach and outline of the data.
     std::int32_t applyMask() {
         if (!masked()) return kStatusGood;
         const std::int32_t MC = s_.maskColumns;
@@ -379,7 +369,8 @@ private:
         return static_cast<std::size_t>(std::max({s_.workingColumns, a_.NCOL, 1}));
     }
 
-    // Step 16.
+    // Writes the grid file from the solved (and blanked) rows; a turned frame
+    // is resampled onto the wanted grid.
     std::int32_t writeGrid() {
         // No grid from files that came up short.
         if (state_.files.transfers.failed()) return kStatusFileTransferFailed;
@@ -391,7 +382,7 @@ private:
         if (!finalName_) return kStatusFileUnavailable;
         if (rotated_) temporary_.noteRotationScratch();
         const bool written = GEOOUT(source, outputName_, rowBuffer_, s_.workingColumns, s_.workingRows, {}, sourceX0,
-                                    sourceY0, a_.DX, a_.DY, a_.ITRANS, a_.KXFLAG, a_.DNULL, zmin_, zmax_);
+                                    sourceY0, a_.DX, a_.DY, ITRANS_, a_.KXFLAG, a_.DNULL, zmin_, zmax_);
         state_.files.templateGrid.close();
         state_.files.gridRows.close();
         if (!written) return kStatusFileUnavailable;
@@ -401,14 +392,24 @@ private:
             return kStatusSolveNotFinite;
         }
         if (!rotated_) return kStatusGood;
+        // The working grid shares the wanted grid's cells; the turn about the
+        // grid's centre is all that carries a node into the working frame.
         const bool resampled =
-            GEOROT(kRotationScratchName, *finalName_, a_.DX, a_.DY, sourceX0, sourceY0, s_.workingColumns,
-                   s_.workingRows, a_.DX, a_.DY, a_.X0, a_.Y0, a_.NCOL, a_.NROW, rowBuffer_, s_.rotationAngle,
-                   s_.rotationCentreX, s_.rotationCentreY, 0.0f, 0.0f, 1.0f, 1.0f, a_.KXFLAG, a_.DNULL, zmin_, zmax_);
+            GEOROT({.INGRD = kRotationScratchName,
+                    .source = {a_.DX, a_.DY, sourceX0, sourceY0, s_.workingColumns, s_.workingRows},
+                    .OUTGRD = *finalName_,
+                    .target = {a_.DX, a_.DY, a_.X0, a_.Y0, a_.NCOL, a_.NROW},
+                    .turn = {.ANGLE = s_.rotationAngle, .XC = s_.rotationCentreX, .YC = s_.rotationCentreY},
+                    .ROWBUF = rowBuffer_,
+                    .KXFLAG = a_.KXFLAG,
+                    .DNULL = a_.DNULL,
+                    .ZMIN = zmin_,
+                    .ZMAX = zmax_});
         return resampled ? kStatusGood : kStatusFileUnavailable;
     }
 
-    // Step 17, after a good run and after every failure.
+    // Closes and deletes the call's files, after a good run and after every
+    // failure.
     void cleanUp() {
         MincFiles& files = state_.files;
         files.gridRows.close();
@@ -423,7 +424,8 @@ private:
 
     MincState& state_;
     MincSettings& s_;
-    const MincArguments& a_;
+    const MincRequest& a_;
+    std::int32_t ITRANS_;  // the value transform as the library's routines take it
     MincTemporaryFiles temporary_;
     bool rotated_ = false;
     std::int32_t NPW_ = 0;  // words of one data-sorting record's point slots
@@ -436,15 +438,38 @@ private:
 
 }  // namespace
 
+void Gridder::MINC(MincRequest& request) {
+    MincState state(build_, risingSweepCount_);
+    MincRun run(state, request);
+    request.ISTAT = run.run(request.ISTAT, request.ZMIN, request.ZMAX);
+}
+
 void Gridder::MINC(std::string_view OUTGRD, float X0, float Y0, float DX, float DY, std::int32_t NCOL,
                    std::int32_t NROW, float RADIUS, std::string_view DATFIL, std::int32_t ZCHAN, float DNULL,
                    std::int32_t MAXCHN, std::int32_t ITRANS, std::int32_t KXFLAG, float& ZMIN, float& ZMAX,
                    float ANGLE, std::int32_t& ISTAT) {
-    const MincArguments arguments{OUTGRD, X0, Y0, DX, DY, NCOL, NROW, RADIUS, DATFIL, ZCHAN, DNULL,
-                                  MAXCHN, ITRANS, KXFLAG, ANGLE};
-    MincState state(build_, risingSweepCount_);
-    MincRun run(state, arguments);
-    ISTAT = run.run(ISTAT, ZMIN, ZMAX);
+    MincRequest request{.OUTGRD = std::string(OUTGRD),
+                        .X0 = X0,
+                        .Y0 = Y0,
+                        .DX = DX,
+                        .DY = DY,
+                        .NCOL = NCOL,
+                        .NROW = NROW,
+                        .RADIUS = RADIUS,
+                        .DATFIL = std::string(DATFIL),
+                        .ZCHAN = ZCHAN,
+                        .DNULL = DNULL,
+                        .MAXCHN = MAXCHN,
+                        .ITRANS = static_cast<ValueTransform>(ITRANS),
+                        .KXFLAG = KXFLAG,
+                        .ANGLE = ANGLE,
+                        .ISTAT = ISTAT,
+                        .ZMIN = ZMIN,
+                        .ZMAX = ZMAX};
+    MINC(request);
+    ZMIN = request.ZMIN;
+    ZMAX = request.ZMAX;
+    ISTAT = request.ISTAT;
 }
 
 }  // namespace lumsk

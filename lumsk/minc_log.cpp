@@ -41,7 +41,7 @@ std::string rotationAngleLine(float ANGLE) {
     return labelAndNumber(" rotation angle ", numberText(ANGLE, kNumberWidth, 3)).append(" ").append(kLineEnd);
 }
 
-std::string callParameterLines(const LogParameters& p) {
+std::string callParameterLines(const MincRequest& p) {
     std::string lines;
     lines += parameterLine(" x origin ", p.X0, 2);
     lines += yOriginLine(p.Y0);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/platform.hpp"
+#include "lumsk/minc.hpp"
 
 namespace lumsk {
 
@@ -22,21 +23,9 @@ std::string yOriginLine(float Y0);
 // blank, then CR LF.
 std::string rotationAngleLine(float ANGLE);
 
-// The eleven lines that open the log of a call, in the order written.
-struct LogParameters {
-    float X0 = 0.0f;
-    float Y0 = 0.0f;
-    float DX = 0.0f;
-    float DY = 0.0f;
-    std::int32_t NCOL = 0;
-    std::int32_t NROW = 0;
-    std::int32_t ZCHAN = 0;
-    std::int32_t MAXCHN = 0;
-    float RADIUS = 0.0f;
-    float ANGLE = 0.0f;
-    float DNULL = 0.0f;
-};
-std::string callParameterLines(const LogParameters& parameters);
+// The eleven lines that open the log of a call, in the order written: the
+// origin, cells, size, channels, radius, angle and null of the request.
+std::string callParameterLines(const MincRequest& request);
 
 // Writes one line, as one write, to the log handle.
 bool writeLogLine(common::RawFile& log, std::string_view line);

@@ -45,7 +45,7 @@ struct MincSettings {
     std::int32_t NOVL = 10;              // block overlap: 10, 5 or 1
     std::int32_t iterationLimit = 512;   // largest number of sweeps per block
     float tolerance = 1.0E-4f;
-    float DNULL = -1.0E32f;
+    float DNULL = kNullValue;
     float weightParameter = 0.1f;        // becomes 1/|0.1| = 10.0 before the blocks are solved
     float rotationAngle = 0.0f;          // folded angle, degrees
     float DX = 0.0f;

@@ -14,8 +14,14 @@ inline constexpr std::int32_t kStatusNoBlockLayout = -1001;       // no block la
 inline constexpr std::int32_t kStatusNoPointInGrid = -1002;       // no usable point inside the grid
 inline constexpr std::int32_t kStatusChainBroken = -1003;         // a point chain cannot be followed
 inline constexpr std::int32_t kStatusChainBrokenRecord = -1004;   // likewise, at a record of the chain
-inline constexpr std::int32_t kStatusCoarseFirst = -1005;         // -1005 .. -1009: the coarse grid cannot
-inline constexpr std::int32_t kStatusCoarseLast = -1009;          //   be interpolated onto a block
+// -1005 .. -1009: the coarse grid cannot be interpolated onto a block.
+inline constexpr std::int32_t kStatusCoarseTooNarrow = -1005;     // its columns do not cover the block
+inline constexpr std::int32_t kStatusCoarseTooShort = -1006;      // its rows do not cover the block
+inline constexpr std::int32_t kStatusCoarseWindowTooLarge = -1007;  // the window or block exceeds its work area
+inline constexpr std::int32_t kStatusBlockBeforeWindow = -1008;   // the block starts before the interpolated window
+inline constexpr std::int32_t kStatusBlockBeyondWindow = -1009;   // the block ends beyond the interpolated window
+inline constexpr std::int32_t kStatusCoarseFirst = kStatusCoarseTooNarrow;
+inline constexpr std::int32_t kStatusCoarseLast = kStatusBlockBeyondWindow;
 inline constexpr std::int32_t kStatusNoStartValue = -1010;        // a starting grid holds no value at all
 inline constexpr std::int32_t kStatusSubArrayTooBig = -1011;      // a sub-array does not fit its target
 inline constexpr std::int32_t kStatusMaskTooNarrow = -1013;       // the mask is narrower than its header says

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "lumsk/grid_file.hpp"
+
 namespace tarnby {
 
 // The model file holds either conductivities (S/m) or susceptibilities (SI);
@@ -19,7 +21,7 @@ inline constexpr float kSusceptibilityScale = 1.0E6f;
 
 // The null value of the points and grids: a point's channel holding it is
 // not gridded.
-inline constexpr float kNullValue = -1.0E32f;
+using lumsk::kNullValue;
 
 // The layer tables of the model have room for this many layers; a model that
 // needs more is refused rather than overrunning them.

@@ -13,10 +13,6 @@ namespace {
 
 // Names are handed to the library in blank-padded fields of 80 characters.
 constexpr std::size_t kNameField = 80;
-constexpr std::int32_t kRowsFirstToLast = 1;
-// Value transforms of the gridder.
-constexpr std::int32_t kGridAsIs = 1;
-constexpr std::int32_t kGridAsLogarithm = 2;
 
 std::string paddedName(std::string name) {
     if (name.size() < kNameField) name.append(kNameField - name.size(), ' ');
@@ -30,20 +26,17 @@ std::string pointDataField() {
     return paddedName(std::move(field));
 }
 
-struct GridRequest {
+struct ModelGrid {
     int grid;                 // 1, 2 or 3: decides the file name
     std::string_view message; // shown before the grid is made
     std::int32_t ZCHAN;
-    std::int32_t ITRANS;
+    lumsk::ValueTransform ITRANS;
 };
 
 }  // namespace
 
 MincCall libraryMinc(lumsk::Gridder& gridder) {
-    return [&gridder](MincArguments& a) {
-        gridder.MINC(a.OUTGRD, a.X0, a.Y0, a.DX, a.DY, a.NCOL, a.NROW, a.RADIUS, a.DATFIL, a.ZCHAN,
-                     a.DNULL, a.MAXCHN, a.ITRANS, a.KXFLAG, a.ZMIN, a.ZMAX, a.ANGLE, a.ISTAT);
-    };
+    return [&gridder](lumsk::MincRequest& request) { gridder.MINC(request); };
 }
 
 bool makeModelGrids(const ModelData& model, std::string_view modelName, const WalkExtents& extents,
@@ -59,7 +52,7 @@ bool makeModelGrids(const ModelData& model, std::string_view modelName, const Wa
     const GridGeometry geometry = modelGridGeometry(model.NSOUND, model.layers, extents);
     const bool conductivity = model.kind == ModelKind::conductivity;
 
-    MincArguments call;
+    lumsk::MincRequest call;
     call.X0 = geometry.X0;
     call.Y0 = geometry.Y0;
     call.DX = geometry.DX;
@@ -70,7 +63,7 @@ bool makeModelGrids(const ModelData& model, std::string_view modelName, const Wa
     call.DATFIL = pointDataField();
     call.DNULL = kNullValue;
     call.MAXCHN = conductivity ? 3 : 1;
-    call.KXFLAG = kRowsFirstToLast;
+    call.KXFLAG = lumsk::kRowsFirstToLast;
     call.ANGLE = 0.0f;
     // ISTAT is not reset between the grids: each call starts with what the
     // previous one left, 0 or a failure, and either selects the default
@@ -78,23 +71,24 @@ bool makeModelGrids(const ModelData& model, std::string_view modelName, const Wa
     call.ISTAT = 0;
 
     // Susceptibilities are gridded as logarithms only when all are positive.
-    const std::int32_t firstTransform =
-        conductivity || extents.VMIN > 0.0f ? kGridAsLogarithm : kGridAsIs;
-    const std::array<GridRequest, 3> requests{{
+    using lumsk::ValueTransform;
+    const ValueTransform firstTransform =
+        conductivity || extents.VMIN > 0.0f ? ValueTransform::naturalLog : ValueTransform::asIs;
+    const std::array<ModelGrid, 3> grids{{
         {1, conductivity ? " Gridding conductivity data" : " Gridding susceptibility data", 1,
          firstTransform},
-        {2, " Gridding resistivity", 2, kGridAsLogarithm},
-        {3, " Gridding log resistivity", 3, kGridAsIs},
+        {2, " Gridding resistivity", 2, ValueTransform::naturalLog},
+        {3, " Gridding log resistivity", 3, ValueTransform::asIs},
     }};
 
     bool allMade = true;
-    for (const GridRequest& request : requests) {
-        if (request.grid > 1 && !conductivity) break;
-        const std::string name = modelGridName(modelName, request.grid);
+    for (const ModelGrid& grid : grids) {
+        if (grid.grid > 1 && !conductivity) break;
+        const std::string name = modelGridName(modelName, grid.grid);
         call.OUTGRD = paddedName(name);
-        call.ZCHAN = request.ZCHAN;
-        call.ITRANS = request.ITRANS;
-        console.listLine(request.message);
+        call.ZCHAN = grid.ZCHAN;
+        call.ITRANS = grid.ITRANS;
+        console.listLine(grid.message);
         if (const std::string clash = common::outputClash(name, keptFiles); !clash.empty()) {
             reportDiagnostic("grid " + name + " not made: " + clash);
             allMade = false;

@@ -2,7 +2,6 @@
 // The model grids: one grid of susceptibility, or three of conductivity,
 // resistivity and log resistivity, each made by one MINC call on the point
 // data file.
-#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
@@ -15,31 +14,8 @@
 
 namespace tarnby {
 
-// The arguments of one MINC call, as tarnby passes them; ZMIN, ZMAX and
-// ISTAT come back filled.
-struct MincArguments {
-    std::string OUTGRD;  // grid file name, blank-padded to 80
-    float X0 = 0.0f;
-    float Y0 = 0.0f;
-    float DX = 0.0f;
-    float DY = 0.0f;
-    std::int32_t NCOL = 0;
-    std::int32_t NROW = 0;
-    float RADIUS = 0.0f;
-    std::string DATFIL;  // "tmpdat.tmp", a NUL, blanks up to 80
-    std::int32_t ZCHAN = 1;
-    float DNULL = 0.0f;
-    std::int32_t MAXCHN = 0;
-    std::int32_t ITRANS = 1;
-    std::int32_t KXFLAG = 1;
-    float ZMIN = 0.0f;
-    float ZMAX = 0.0f;
-    float ANGLE = 0.0f;
-    std::int32_t ISTAT = 0;
-};
-
 // How a grid is made: the gridding library in a run, a recorder in tests.
-using MincCall = std::function<void(MincArguments&)>;
+using MincCall = std::function<void(lumsk::MincRequest&)>;
 
 // Calls the library's MINC through `gridder`, which must outlive the result.
 MincCall libraryMinc(lumsk::Gridder& gridder);

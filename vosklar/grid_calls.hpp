@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "lumsk/minc.hpp"
+
 namespace vosklar {
 
 class GridCalls {
@@ -18,10 +20,7 @@ public:
                         const std::vector<float>& ZGRID, float X0, float Y0, float DX, float DY, std::int32_t ITRANS,
                         std::int32_t KXFLAG, float DNULL, float& ZMIN, float& ZMAX) = 0;
 
-    virtual void MINC(const std::string& OUTGRD, float X0, float Y0, float DX, float DY, std::int32_t NCOL,
-                      std::int32_t NROW, float RADIUS, const std::string& DATFIL, std::int32_t ZCHAN, float DNULL,
-                      std::int32_t MAXCHN, std::int32_t ITRANS, std::int32_t KXFLAG, float& ZMIN, float& ZMAX,
-                      float ANGLE, std::int32_t& ISTAT) = 0;
+    virtual void MINC(lumsk::MincRequest& request) = 0;
 
     // True when the turned grid was written (false, with nothing written,
     // when INGRD does not exist).

@@ -12,14 +12,6 @@ bool LibraryGridCalls::GEOOUT(const std::string& OUTGRD, std::vector<float>& ROW
                          ZMAX);
 }
 
-void LibraryGridCalls::MINC(const std::string& OUTGRD, float X0, float Y0, float DX, float DY, std::int32_t NCOL,
-                            std::int32_t NROW, float RADIUS, const std::string& DATFIL, std::int32_t ZCHAN, float DNULL,
-                            std::int32_t MAXCHN, std::int32_t ITRANS, std::int32_t KXFLAG, float& ZMIN, float& ZMAX,
-                            float ANGLE, std::int32_t& ISTAT) {
-    gridder_.MINC(OUTGRD, X0, Y0, DX, DY, NCOL, NROW, RADIUS, DATFIL, ZCHAN, DNULL, MAXCHN, ITRANS, KXFLAG, ZMIN, ZMAX,
-                  ANGLE, ISTAT);
-}
-
 bool LibraryGridCalls::GEOFLIP(const std::string& INGRD, const std::string& OUTGRD) {
     return lumsk::GEOFLIP(INGRD, OUTGRD);
 }

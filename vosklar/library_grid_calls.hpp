@@ -12,10 +12,7 @@ public:
                 const std::vector<float>& ZGRID, float X0, float Y0, float DX, float DY, std::int32_t ITRANS,
                 std::int32_t KXFLAG, float DNULL, float& ZMIN, float& ZMAX) override;
 
-    void MINC(const std::string& OUTGRD, float X0, float Y0, float DX, float DY, std::int32_t NCOL, std::int32_t NROW,
-              float RADIUS, const std::string& DATFIL, std::int32_t ZCHAN, float DNULL, std::int32_t MAXCHN,
-              std::int32_t ITRANS, std::int32_t KXFLAG, float& ZMIN, float& ZMAX, float ANGLE,
-              std::int32_t& ISTAT) override;
+    void MINC(lumsk::MincRequest& request) override { gridder_.MINC(request); }
 
     bool GEOFLIP(const std::string& INGRD, const std::string& OUTGRD) override;
 

@@ -10,10 +10,9 @@ namespace vosklar {
 
 namespace {
 
-constexpr std::int32_t kNoTransform = 1;
-constexpr std::int32_t kLogTransform = 2;
-constexpr std::int32_t kRowsLastToFirst = -2;
-constexpr float kNoRotation = 0.0f;
+using lumsk::ValueTransform;
+// The grids of a pass are stored top row first.
+using lumsk::kRowsLastToFirst;
 constexpr std::size_t kNameFieldLength = 256;
 
 void reportFailedGrid(const std::string& name, const char* reason) {
@@ -97,7 +96,8 @@ std::int32_t writePassGrids(const PassGridRequest& request, ModelRaster& raster,
         const std::string name = gridName(request.baseName, request.pass, quantity);
         const bool good =
             grids.GEOOUT(name, raster.workRow(), geometry.NCOL, geometry.NROW, raster.nodes(), geometry.X0, geometry.Y0,
-                         cell, cell, kNoTransform, kRowsLastToFirst, kNullValue, zmin, zmax);
+                         cell, cell, lumsk::transformCode(ValueTransform::asIs), kRowsLastToFirst, kNullValue, zmin,
+                         zmax);
         log.written(name, good, "the grid file could not be written");
     };
     writeRaster(" Gridding NN resistivity", "res_NN");
@@ -106,26 +106,35 @@ std::int32_t writePassGrids(const PassGridRequest& request, ModelRaster& raster,
     invertToLogRaster(raster);
     writeRaster(" Gridding NN log resistivity", "logres_NN");
 
-    // The status is not reset between the three calls: a failed call's
-    // negative status reaches the next call as its iteration limit, where
-    // anything below 32 means the default.
-    std::int32_t status = 0;
-    zmin = 0.0f;
-    zmax = 0.0f;
-    const std::string datfil = pointDataArgument();
+    // One request for the three calls: the status is not reset between them,
+    // so a failed call's negative status reaches the next call as its
+    // iteration limit, where anything below 32 means the default.
+    lumsk::MincRequest call;
+    call.X0 = geometry.X0;
+    call.Y0 = geometry.Y0;
+    call.DX = cell;
+    call.DY = cell;
+    call.NCOL = geometry.NCOL;
+    call.NROW = geometry.NROW;
+    call.RADIUS = request.searchRadius;
+    call.DATFIL = pointDataArgument();
+    call.DNULL = kNullValue;
+    call.MAXCHN = kPointChannels;
+    call.KXFLAG = kRowsLastToFirst;
     const auto gridPoints = [&](const char* message, const char* quantity, std::int32_t channel,
-                                std::int32_t transform) {
+                                ValueTransform transform) {
         console.listLine(message);
         const std::string name = gridName(request.baseName, request.pass, quantity);
-        grids.MINC(name, geometry.X0, geometry.Y0, cell, cell, geometry.NCOL, geometry.NROW, request.searchRadius,
-                   datfil, channel, kNullValue, kPointChannels, transform, kRowsLastToFirst, zmin, zmax, kNoRotation,
-                   status);
-        const std::string reason = "gridding status " + std::to_string(status);
-        log.written(name, status >= 0, reason.c_str());
+        call.OUTGRD = name;
+        call.ZCHAN = channel;
+        call.ITRANS = transform;
+        grids.MINC(call);
+        const std::string reason = "gridding status " + std::to_string(call.ISTAT);
+        log.written(name, call.ISTAT >= 0, reason.c_str());
     };
-    gridPoints(" Gridding conductivity data", "con", 1, kLogTransform);
-    gridPoints(" Gridding resistivity", "res", 2, kLogTransform);
-    gridPoints(" Gridding log resistivity", "logres", 3, kNoTransform);
+    gridPoints(" Gridding conductivity data", "con", 1, ValueTransform::naturalLog);
+    gridPoints(" Gridding resistivity", "res", 2, ValueTransform::naturalLog);
+    gridPoints(" Gridding log resistivity", "logres", 3, ValueTransform::asIs);
     return log.failures();
 }
 

@@ -5,12 +5,14 @@
 #include <cmath>
 #include <cstdint>
 
+#include "lumsk/grid_file.hpp"
+
 namespace vosklar {
 
-inline constexpr float kNullValue = -1.0E32f;
+using lumsk::kNullValue;
 // Any value at or below this counts as null (an RL that was not given, a
-// raster node that holds no model).
-inline constexpr float kNullThreshold = -1.0E30f;
+// raster node that holds no model), as it does when a grid is resampled.
+using lumsk::kNullThreshold;
 
 inline bool isNull(float value) {
     return !(value > kNullThreshold);

@@ -32,13 +32,13 @@ bool writePoints(const char* path) {
 int main() {
     if (!writePoints("plane_points.bin")) return 1;
     lumsk::Gridder gridder(lumsk::LibraryBuild::wideOutline);
-    float zmin = 0.0f, zmax = 0.0f;
-    std::int32_t status = 0;
     constexpr std::int32_t kColumns = 21, kRows = 21;
-    gridder.MINC("plane.grd", 0.0f, 0.0f, 1.0f, 1.0f, kColumns, kRows, 100.0f, "plane_points.bin", 1,
-                 lumsk::kNullValue, 1, 1, 1, zmin, zmax, 0.0f, status);
-    if (status != lumsk::kStatusGood) {
-        std::fprintf(stderr, "grid_a_plane: gridding failed with status %d\n", status);
+    // Unit cells from (0, 0); the radius reaches every node, so none is blanked.
+    lumsk::MincRequest request{.OUTGRD = "plane.grd", .DX = 1.0f, .DY = 1.0f, .NCOL = kColumns, .NROW = kRows,
+                               .RADIUS = 100.0f, .DATFIL = "plane_points.bin"};
+    gridder.MINC(request);
+    if (request.ISTAT != lumsk::kStatusGood) {
+        std::fprintf(stderr, "grid_a_plane: gridding failed with status %d\n", request.ISTAT);
         return 1;
     }
     std::ifstream grid("plane.grd", std::ios::binary);
@@ -47,7 +47,7 @@ int main() {
     const lumsk::GridFileHeader header = lumsk::decodeGridHeader(headerBytes);
     std::vector<float> nodes(static_cast<std::size_t>(header.NX) * static_cast<std::size_t>(header.NY));
     grid.read(reinterpret_cast<char*>(nodes.data()), static_cast<std::streamsize>(nodes.size() * 4));
-    if (!grid || header.NX != kColumns || header.NY != kRows || header.rowOrderFlag != 1) {
+    if (!grid || header.NX != kColumns || header.NY != kRows || header.rowOrderFlag != lumsk::kRowsFirstToLast) {
         std::fprintf(stderr, "grid_a_plane: plane.grd is not the grid asked for\n");
         return 1;
     }

@@ -90,6 +90,36 @@ TEST(GridRotation, AngleZeroReproducesTheSource) {
     }
 }
 
+TEST(GridRotation, ScalesAndShiftsCarryATargetNodeIntoTheSource) {
+    tests::TempFolder folder;
+    // Source node (p, q), both from 0, holds p + 10 q: bilinear
+    // interpolation reproduces that plane exactly.
+    const Geometry source{1.0f, 1.0f, 0.0f, 0.0f, 8, 8};
+    std::vector<float> values;
+    for (int q = 0; q < 8; ++q) {
+        for (int p = 0; p < 8; ++p) values.push_back(static_cast<float>(p + 10 * q));
+    }
+    writeSource("src.grd", source, values);
+    // Target node (x, y) lands at u = x / 2 + 1, v = y + 2: it holds
+    // x / 2 + 1 + 10 (y + 2), exact in float32.
+    std::vector<float> expected;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) expected.push_back(static_cast<float>(x) / 2.0f + 1.0f + 10.0f * static_cast<float>(y + 2));
+    }
+    std::vector<float> rowbuf(4);
+    const lumsk::FrameTurn turn{.XSHIFT = 1.0f, .YSHIFT = 2.0f, .XSCL = 2.0f, .YSCL = 1.0f};
+    ASSERT_TRUE(lumsk::GEOROT({.INGRD = "src.grd",
+                               .source = {1.0f, 1.0f, 0.0f, 0.0f, 8, 8},
+                               .OUTGRD = "named.grd",
+                               .target = {1.0f, 1.0f, 0.0f, 0.0f, 4, 4},
+                               .turn = turn,
+                               .ROWBUF = rowbuf}));
+    EXPECT_EQ(readTarget("named.grd", 4, 4), expected);
+    ASSERT_TRUE(lumsk::GEOROT("src.grd", "listed.grd", 1.0f, 1.0f, 0.0f, 0.0f, 8, 8, 1.0f, 1.0f, 0.0f, 0.0f, 4, 4,
+                              rowbuf, 0.0f, 0.0f, 0.0f, 1.0f, 2.0f, 2.0f, 1.0f, 1, -1.0E32f, 0.0f, 0.0f));
+    EXPECT_EQ(readTarget("listed.grd", 4, 4), expected);
+}
+
 TEST(GridRotation, PositionsOffTheSource) {
     tests::TempFolder folder;
     // Source 3 x 1 at x = 0, 1, 2 holding 10, 20, 40; target nodes every

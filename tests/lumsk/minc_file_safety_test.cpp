@@ -46,20 +46,17 @@ void writePoints(const std::string& name, int columns, int rows) {
     tests::writeFileBytes(name, bytes);
 }
 
-struct Call {
-    std::string OUTGRD = "out.grd";
-    std::int32_t NCOL = 41, NROW = 21;
-    float RADIUS = 3.0f;
-    std::string DATFIL = std::string("pts.dat\0", 8);
-    float ANGLE = 0.0f;
+// 41 x 21 unit cells from (0, 0) with a radius of 3; every run starts afresh.
+struct Call : lumsk::MincRequest {
+    Call()
+        : lumsk::MincRequest{.OUTGRD = "out.grd", .DX = 1.0f, .DY = 1.0f, .NCOL = 41, .NROW = 21, .RADIUS = 3.0f,
+                             .DATFIL = std::string("pts.dat\0", 8), .DNULL = kNull} {}
 
-    std::int32_t run() const {
+    std::int32_t run() {
         lumsk::Gridder gridder(lumsk::LibraryBuild::wideOutline);
-        float zmin = 0.0f, zmax = 0.0f;
-        std::int32_t status = 0;
-        gridder.MINC(OUTGRD, 0.0f, 0.0f, 1.0f, 1.0f, NCOL, NROW, RADIUS, DATFIL, 1, kNull, 1, 1, 1, zmin, zmax, ANGLE,
-                     status);
-        return status;
+        ISTAT = 0;
+        gridder.MINC(*this);
+        return ISTAT;
     }
 };
 

@@ -31,22 +31,17 @@ void writePoints(const std::vector<Point>& points) {
     tests::writeFileBytes("pts.dat", bytes);
 }
 
-struct Call {
-    std::string OUTGRD = std::string("g.grd\0", 6);
-    float X0 = 0.0f, Y0 = 0.0f, DX = 1.0f, DY = 1.0f;
-    std::int32_t NCOL = 30, NROW = 20;
-    float RADIUS = 0.0f;
-    float DNULL = kNull;
-    float ANGLE = 0.0f;
-    std::int32_t ITRANS = 1;
+// 30 x 20 unit cells from (0, 0), no mask; every run starts afresh.
+struct Call : lumsk::MincRequest {
+    Call()
+        : lumsk::MincRequest{.OUTGRD = std::string("g.grd\0", 6), .DX = 1.0f, .DY = 1.0f, .NCOL = 30, .NROW = 20,
+                             .DATFIL = kData, .DNULL = kNull} {}
 
     std::int32_t run() {
         lumsk::Gridder gridder(lumsk::LibraryBuild::narrowOutline);
-        float zmin = 0.0f, zmax = 0.0f;
-        std::int32_t status = 0;
-        gridder.MINC(OUTGRD, X0, Y0, DX, DY, NCOL, NROW, RADIUS, kData, 1, DNULL, 1, ITRANS, 1, zmin, zmax, ANGLE,
-                     status);
-        return status;
+        ISTAT = 0;
+        gridder.MINC(*this);
+        return ISTAT;
     }
 };
 

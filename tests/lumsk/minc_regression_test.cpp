@@ -67,12 +67,11 @@ std::uint64_t gridHash(const Case& c) {
     tests::TempFolder folder;
     writePointData();
     lumsk::Gridder gridder(c.build);
-    float zmin = 0.0f;
-    float zmax = 0.0f;
-    std::int32_t status = 0;
-    gridder.MINC("regress.grd", 5000.0f, 7000.0f, 10.0f, 10.0f, kSide, kSide, c.radius,
-                 std::string("tmpdat.tmp\0", 11), 1, -1.0E32f, kChannels, 1, 1, zmin, zmax, 0.0f, status);
-    EXPECT_EQ(status, 0);
+    lumsk::MincRequest request{.OUTGRD = "regress.grd", .X0 = 5000.0f, .Y0 = 7000.0f, .DX = 10.0f, .DY = 10.0f,
+                               .NCOL = kSide, .NROW = kSide, .RADIUS = c.radius,
+                               .DATFIL = std::string("tmpdat.tmp\0", 11), .MAXCHN = kChannels};
+    gridder.MINC(request);
+    EXPECT_EQ(request.ISTAT, 0);
     return hashBytes(tests::readFileBytes("regress.grd"));
 }
 

@@ -43,22 +43,16 @@ void writePlanePoints(int lastColumn, int lastRow, const std::string& name = "tm
     tests::writeFileBytes(name, bytes);
 }
 
-struct Call {
-    std::string OUTGRD = "plane.grd";
-    float X0 = 1000.0f, Y0 = 500.0f, DX = 1.0f, DY = 1.0f;
-    std::int32_t NCOL = 41, NROW = 21;
-    float RADIUS = 3.0f;
-    std::string DATFIL = std::string("tmpdat.tmp\0", 11);
-    std::int32_t ZCHAN = 1;
-    float DNULL = kNull;
-    std::int32_t MAXCHN = kChannels, ITRANS = 1, KXFLAG = 1;
-    float ANGLE = 0.0f;
-    std::int32_t ISTAT = 0;
-    float ZMIN = 123.0f, ZMAX = 456.0f;
+// The plane's call: 41 x 21 unit cells over the points, a radius of 3, channel
+// 1 as it stands, rows first to last; ZMIN and ZMAX show whether they are set.
+struct Call : lumsk::MincRequest {
+    Call()
+        : lumsk::MincRequest{.OUTGRD = "plane.grd", .X0 = 1000.0f, .Y0 = 500.0f, .DX = 1.0f, .DY = 1.0f, .NCOL = 41,
+                             .NROW = 21, .RADIUS = 3.0f, .DATFIL = std::string("tmpdat.tmp\0", 11), .DNULL = kNull,
+                             .MAXCHN = kChannels, .ZMIN = 123.0f, .ZMAX = 456.0f} {}
 
     std::int32_t run(lumsk::Gridder& gridder) {
-        gridder.MINC(OUTGRD, X0, Y0, DX, DY, NCOL, NROW, RADIUS, DATFIL, ZCHAN, DNULL, MAXCHN, ITRANS, KXFLAG, ZMIN,
-                     ZMAX, ANGLE, ISTAT);
+        gridder.MINC(*this);
         return ISTAT;
     }
 };

@@ -74,11 +74,11 @@ TEST(GridNameTest, NamesAreBuiltFromTheTextBeforeTheFirstDot) {
 // Stands in for the library: keeps a copy of every call's arguments and
 // answers with the statuses it is given, in turn.
 struct MincRecorder {
-    std::vector<tarnby::MincArguments> calls;
+    std::vector<lumsk::MincRequest> calls;
     std::vector<std::int32_t> answers;
 
     tarnby::MincCall call() {
-        return [this](tarnby::MincArguments& arguments) {
+        return [this](lumsk::MincRequest& arguments) {
             calls.push_back(arguments);
             arguments.ISTAT = calls.size() <= answers.size() ? answers[calls.size() - 1] : 0;
         };
@@ -120,14 +120,14 @@ TEST(ModelGridsTest, ConductivityGridsChannelsOneToThree) {
     const std::string datfil = std::string("tmpdat.tmp") + '\0' + std::string(69, ' ');
     const std::vector<std::string> names{"line7_con.grd", "line7_res.grd", "line7_logres.grd"};
     for (std::size_t k = 0; k < 3; ++k) {
-        const tarnby::MincArguments& call = recorder.calls[k];
+        const lumsk::MincRequest& call = recorder.calls[k];
         SCOPED_TRACE("grid " + std::to_string(k + 1));
         EXPECT_EQ(call.OUTGRD, names[k] + std::string(80 - names[k].size(), ' '));
         EXPECT_EQ(call.DATFIL, datfil);
         EXPECT_EQ(call.ZCHAN, static_cast<std::int32_t>(k + 1));
         EXPECT_EQ(call.MAXCHN, 3);
         // Con and Res are gridded as logarithms, LogRes as it stands.
-        EXPECT_EQ(call.ITRANS, k < 2 ? 2 : 1);
+        EXPECT_EQ(lumsk::transformCode(call.ITRANS), k < 2 ? 2 : 1);
         EXPECT_EQ(call.KXFLAG, 1);
         EXPECT_EQ(bits(call.DNULL), 0xF49DC5AEu);  // -1.0E32
         EXPECT_EQ(call.ANGLE, 0.0f);
@@ -149,7 +149,7 @@ TEST(ModelGridsTest, SusceptibilityIsOneGridAsLogarithmsOnlyWhenAllValuesArePosi
         EXPECT_EQ(recorder.calls[0].OUTGRD.substr(0, 14), "line7_sus.grd ");
         EXPECT_EQ(recorder.calls[0].MAXCHN, 1);
         EXPECT_EQ(recorder.calls[0].ZCHAN, 1);
-        EXPECT_EQ(recorder.calls[0].ITRANS, VMIN > 0.0f ? 2 : 1) << "VMIN " << VMIN;
+        EXPECT_EQ(lumsk::transformCode(recorder.calls[0].ITRANS), VMIN > 0.0f ? 2 : 1) << "VMIN " << VMIN;
     }
 }
 

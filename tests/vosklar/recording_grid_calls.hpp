@@ -37,18 +37,16 @@ public:
         return true;
     }
 
-    void MINC(const std::string& OUTGRD, float X0, float Y0, float DX, float DY, std::int32_t NCOL, std::int32_t NROW,
-              float RADIUS, const std::string& DATFIL, std::int32_t ZCHAN, float DNULL, std::int32_t MAXCHN,
-              std::int32_t ITRANS, std::int32_t KXFLAG, float&, float&, float ANGLE, std::int32_t& ISTAT) override {
+    void MINC(lumsk::MincRequest& r) override {
         calls.push_back({"MINC",
-                         OUTGRD,
+                         r.OUTGRD,
                          {},
-                         {NCOL, NROW, ITRANS, KXFLAG, ZCHAN, MAXCHN, ISTAT},
-                         {X0, Y0, DX, DY, DNULL, RADIUS, ANGLE},
+                         {r.NCOL, r.NROW, lumsk::transformCode(r.ITRANS), r.KXFLAG, r.ZCHAN, r.MAXCHN, r.ISTAT},
+                         {r.X0, r.Y0, r.DX, r.DY, r.DNULL, r.RADIUS, r.ANGLE},
                          {},
-                         DATFIL});
-        ISTAT = mincStatus(OUTGRD);
-        if (ISTAT >= 0) made_.insert(OUTGRD);
+                         r.DATFIL});
+        r.ISTAT = mincStatus(r.OUTGRD);
+        if (r.ISTAT >= 0) made_.insert(r.OUTGRD);
     }
 
     bool GEOFLIP(const std::string& INGRD, const std::string& OUTGRD) override {
