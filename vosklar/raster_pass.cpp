@@ -1,7 +1,6 @@
 #include "vosklar/raster_pass.hpp"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
 #include "common/diagnostic.hpp"
@@ -87,14 +86,14 @@ void RasterPass::writePoints(const ModelLayerRecord& record, float x, std::int32
     const float logResistivity = std::log10(resistivity);
     const bool placed = std::isfinite(x);
     if (!placed && bottom <= top) outputs_.warning.notePosition(record.station, x);
-    if (placed) {
-        const std::array<float, 2 + kPointChannels> channels{x, 0.0f, griddable(conductivity), griddable(resistivity),
-                                                             griddable(logResistivity)};
+    if (placed && bottom <= top) {
+        // The layer's points go to the file in one piece.
+        layerPoints_.clear();
         for (std::int32_t row = bottom; row <= top; ++row) {
-            std::array<float, 2 + kPointChannels> point = channels;
-            point[1] = geometry_.nodeElevation(row);
-            outputs_.pointData.append(point);
+            layerPoints_.insert(layerPoints_.end(), {x, geometry_.nodeElevation(row), griddable(conductivity),
+                                                     griddable(resistivity), griddable(logResistivity)});
         }
+        outputs_.pointData.append(layerPoints_);
     }
     if (outputs_.xyz != nullptr) writeXyzRows(record, conductivity, logResistivity, bottom, top);
 }

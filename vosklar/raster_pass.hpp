@@ -87,8 +87,9 @@ private:
     std::int64_t previousColumn_ = 0;  // 0 before the first station
     std::int64_t firstColumn_ = 0;     // the current station's columns
     std::int64_t lastColumn_ = 0;
-    std::string xyzLead_;                     // station, east, north of the current layer
-    std::string xyzTail_;                     // its three channels and the line end
+    std::vector<float> layerPoints_;           // the point data records of the current layer
+    std::string xyzLead_;                      // station, east, north of the current layer
+    std::string xyzTail_;                      // its three channels and the line end
     std::vector<std::string> elevationTexts_;  // by row; empty until a row is written
 };
 
