@@ -1,7 +1,6 @@
 #include "vosklar/raster_pass.hpp"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
 #include "common/diagnostic.hpp"
@@ -87,24 +86,46 @@ void RasterPass::writePoints(const ModelLayerRecord& record, float x, std::int32
     const float logResistivity = std::log10(resistivity);
     const bool placed = std::isfinite(x);
     if (!placed && bottom <= top) outputs_.warning.notePosition(record.station, x);
-    for (std::int32_t row = bottom; placed && row <= top; ++row) {
-        const std::array<float, 2 + kPointChannels> point{x, geometry_.nodeElevation(row), griddable(conductivity),
-                                                          griddable(resistivity), griddable(logResistivity)};
-        outputs_.pointData.append(point);
+    if (placed && bottom <= top) {
+        // The layer's points go to the file in one piece.
+        layerPoints_.clear();
+        for (std::int32_t row = bottom; row <= top; ++row) {
+            layerPoints_.insert(layerPoints_.end(), {x, geometry_.nodeElevation(row), griddable(conductivity),
+                                                     griddable(resistivity), griddable(logResistivity)});
+        }
+        outputs_.pointData.append(layerPoints_);
     }
-    if (outputs_.xyz == nullptr) return;
+    if (outputs_.xyz != nullptr) writeXyzRows(record, conductivity, logResistivity, bottom, top);
+}
+
+// Only the elevation changes from row to row of a layer: the fields before
+// and after it are formatted once per layer, the elevations once per pass.
+void RasterPass::writeXyzRows(const ModelLayerRecord& record, float conductivity, float logResistivity,
+                              std::int32_t bottom, std::int32_t top) {
+    if (bottom > top) return;
+    xyzLead_.clear();
+    common::appendF(xyzLead_, record.station, 10, 1);
+    common::appendF(xyzLead_, record.east, 10, 1);
+    common::appendF(xyzLead_, record.north, 10, 1);
+    xyzTail_.clear();
+    common::appendE(xyzTail_, conductivity, 12, 4);
+    common::appendE(xyzTail_, record.resistivity, 12, 4);
+    common::appendE(xyzTail_, logResistivity, 12, 4);
+    xyzTail_.push_back('\n');
     std::string& rows = outputs_.xyz->buffer();
     for (std::int32_t row = top; row >= bottom; --row) {
-        common::appendF(rows, record.station, 10, 1);
-        common::appendF(rows, record.east, 10, 1);
-        common::appendF(rows, record.north, 10, 1);
-        common::appendF(rows, geometry_.nodeElevation(row), 10, 1);
-        common::appendE(rows, conductivity, 12, 4);
-        common::appendE(rows, resistivity, 12, 4);
-        common::appendE(rows, logResistivity, 12, 4);
-        rows.push_back('\n');
+        rows.append(xyzLead_);
+        rows.append(elevationText(row));
+        rows.append(xyzTail_);
         outputs_.xyz->commit();
     }
+}
+
+const std::string& RasterPass::elevationText(std::int32_t row) {
+    if (elevationTexts_.empty()) elevationTexts_.resize(static_cast<std::size_t>(geometry_.NROW));
+    std::string& text = elevationTexts_[static_cast<std::size_t>(row - 1)];
+    if (text.empty()) common::appendF(text, geometry_.nodeElevation(row), 10, 1);
+    return text;
 }
 
 void RasterPass::finish() {

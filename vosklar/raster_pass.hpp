@@ -5,6 +5,7 @@
 // xyz data file.
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "common/text_writer.hpp"
@@ -73,6 +74,10 @@ public:
 private:
     void beginStation(const ModelLayerRecord& record, float x);
     void writePoints(const ModelLayerRecord& record, float x, std::int32_t bottom, std::int32_t top);
+    void writeXyzRows(const ModelLayerRecord& record, float conductivity, float logResistivity, std::int32_t bottom,
+                      std::int32_t top);
+    // The elevation field of a raster row (1..NROW) in the xyz data file.
+    const std::string& elevationText(std::int32_t row);
 
     const ModelGridGeometry& geometry_;
     GridAxis axis_;
@@ -82,6 +87,10 @@ private:
     std::int64_t previousColumn_ = 0;  // 0 before the first station
     std::int64_t firstColumn_ = 0;     // the current station's columns
     std::int64_t lastColumn_ = 0;
+    std::vector<float> layerPoints_;           // the point data records of the current layer
+    std::string xyzLead_;                      // station, east, north of the current layer
+    std::string xyzTail_;                      // its three channels and the line end
+    std::vector<std::string> elevationTexts_;  // by row; empty until a row is written
 };
 
 // Rewinds the model layer file and replays its `recordCount` records.

@@ -264,6 +264,7 @@ TEST(EndToEndTest, OutputsThatAreInputsStopTheRunBeforeAnythingIsWritten) {
         std::string output;    // as named on standard error, with the input
         std::string input;
         const std::string& standardOutput;
+        bool symbolic = false;  // the link is symbolic and replaces what had its name
     };
     const std::vector<Case> cases{
         {{"grendl", "line5.lst", "line5.lst"}, "", "", "line5.lst", "line5.lst", listStop},
@@ -273,6 +274,9 @@ TEST(EndToEndTest, OutputsThatAreInputsStopTheRunBeforeAnythingIsWritten) {
          "Station_110/output.out", resultStop},
         {{"grendl", "line5.lst", "st.xyz"}, "st.xyz", "Station_110/output.out", "st.xyz", "Station_110/output.out",
          resultStop},
+        // A result file that leads to the model layer file, made when the run starts.
+        {{"grendl", "line5.lst", "out.xyz"}, "Station_110/output.out", "../tmpmod.tmp", "tmpmod.tmp",
+         "Station_110/output.out", resultStop, true},
         // The temporary files are neither an output's name nor an input.
         {{"grendl", "line5.lst", "tmpmod.tmp"}, "", "", "tmpmod.tmp", "", listStop},
         {{"grendl", "tmpdat.tmp", "a.xyz"}, "tmpdat.tmp", "line5.lst", "tmpdat.tmp", "tmpdat.tmp", listStop},
@@ -281,7 +285,12 @@ TEST(EndToEndTest, OutputsThatAreInputsStopTheRunBeforeAnythingIsWritten) {
         SCOPED_TRACE(clash.arguments[2] + " from " + clash.arguments[1]);
         tests::TempFolder folder;
         writeTwoGrendlStations();
-        if (!clash.hardLink.empty()) fs::create_hard_link(clash.target, clash.hardLink);
+        if (clash.symbolic) {
+            fs::remove(clash.hardLink);
+            fs::create_symlink(clash.target, clash.hardLink);
+        } else if (!clash.hardLink.empty()) {
+            fs::create_hard_link(clash.target, clash.hardLink);
+        }
         const std::map<std::string, std::string> before = folderContents();
 
         const tests::ProcessResult run = tests::runProcess(kProgram, clash.arguments);
