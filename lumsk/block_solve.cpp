@@ -36,10 +36,13 @@ std::int64_t blockRecordOffset(const MincSettings& settings, std::int32_t record
     return static_cast<std::int64_t>(record - 1) * settings.NCB * settings.NRB * 4;
 }
 
-void readBlockRecord(MincState& state, std::int32_t record, std::int32_t count, void* values) {
-    const std::int64_t bytes = static_cast<std::int64_t>(count) * 4;
-    state.files.transfers.note(state.files.block.readAt(blockRecordOffset(state.settings, record), values, bytes),
-                               bytes);
+// Reads `count` whole rows of block file record `record` from block row
+// `firstRow` on into `values`.
+void readBlockRows(MincState& state, std::int32_t record, std::int32_t firstRow, std::int32_t count, float* values) {
+    const std::int64_t NCB = state.settings.NCB;
+    const std::int64_t offset = blockRecordOffset(state.settings, record) + (firstRow - 1) * NCB * 4;
+    const std::int64_t bytes = count * NCB * 4;
+    state.files.transfers.note(state.files.block.readAt(offset, values, bytes), bytes);
 }
 
 // Walks block `block`'s chain in the data-sorting file and accumulates its
@@ -195,8 +198,7 @@ void PCONTL(MincState& state, std::int32_t NTOTC, [[maybe_unused]] std::int32_t 
             writeLog(state, blockTableHeading());
             if (t > 1) {
                 // Rows T + 1..T + 3 of the block below are rows 1..3 of this one.
-                readBlockRecord(state, s, NODES, WORK.data());
-                std::copy_n(WORK.begin() + static_cast<std::ptrdiff_t>(T) * NCB, 3 * NCB, work.edgeBelow.begin());
+                readBlockRows(state, s, T + 1, 3, work.edgeBelow.data());
             }
             ICONTL(state, s, t, halfWindow, xOffset, yOffset, RECBUF, NPW, ISTAT);
             if (ISTAT < 0) {
@@ -217,15 +219,12 @@ void PCONTL(MincState& state, std::int32_t NTOTC, [[maybe_unused]] std::int32_t 
             }
             xOffset += static_cast<float>(S);
         }
-        ASSEMB(state, NCB, settings.NRB, WORK, work.nodeFlags, NTOTC, settings.gridRowsThatFit, rowBuffer, maskRows,
-               settings.NSECT, t, 0, state.files.block, state.files.gridRows, state.files.mask, ISTAT);
+        ISTAT = ASSEMB(state, t, settings.gridRowsThatFit, rowBuffer);
         if (ISTAT < 0) {
             return;
         }
         if (halfWindow > 0) {
-            ASSEMB(state, NCB, settings.NRB, WORK, work.nodeFlags, settings.maskColumns, settings.maskRowsThatFit,
-                   rowBuffer, maskRows, settings.NSECT, t, halfWindow, state.files.block, state.files.gridRows,
-                   state.files.mask, ISTAT);
+            ISTAT = ASSEMB(state, t, settings.maskRowsThatFit, std::span<std::int32_t>(maskRows));
             if (ISTAT < 0) {
                 return;
             }
