@@ -158,7 +158,7 @@ void ICONTL(MincState& state, std::int32_t ISECT, std::int32_t ITIER, std::int32
     float endError = 0.0f;
     std::int32_t iterations = 0;
     CURVMN(grid, flags, work.nodeData, NCB, NRB, settings.tolerance, settings.iterationLimit, firstError, endError,
-           iterations, state.risingSweepCount);
+           iterations, state.risingSweepCount, work.solverBands);
     WRBLK(state, state.files.block, ISECT, static_cast<std::int32_t>(nodes), std::span<const float>(grid));
     writeLog(state, blockTableLine(ITIER, ISECT, firstError, endError, iterations));
 }

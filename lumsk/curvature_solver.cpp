@@ -139,6 +139,14 @@ void CURVMN(std::span<float> ZGRID, std::span<const std::int32_t> IFLAG,
             std::span<const float> NODREC, std::int32_t NX, std::int32_t NY, float TOL,
             std::int32_t MAXIT, float& ERR0, float& ERR, std::int32_t& NITER,
             std::int32_t& risingSweepCount) {
+    SkewedBands bands;
+    CURVMN(ZGRID, IFLAG, NODREC, NX, NY, TOL, MAXIT, ERR0, ERR, NITER, risingSweepCount, bands);
+}
+
+void CURVMN(std::span<float> ZGRID, std::span<const std::int32_t> IFLAG,
+            std::span<const float> NODREC, std::int32_t NX, std::int32_t NY, float TOL,
+            std::int32_t MAXIT, float& ERR0, float& ERR, std::int32_t& NITER,
+            std::int32_t& risingSweepCount, SkewedBands& bands) {
     if (NX < kSmallestSide || NY < kSmallestSide) {
         return;
     }
@@ -146,7 +154,7 @@ void CURVMN(std::span<float> ZGRID, std::span<const std::int32_t> IFLAG,
     if (NITER >= MAXIT) {
         return;
     }
-    SkewedBands bands(ZGRID.data(), IFLAG.data(), NODREC.data(), NX, NY);
+    bands.load(ZGRID.data(), IFLAG.data(), NODREC.data(), NX, NY);
     Sweep sweep(bands, IFLAG.data(), NX, NY);
     while (NITER < MAXIT) {
         const float largestChange = sweep.run(control.omega());

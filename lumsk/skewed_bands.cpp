@@ -5,15 +5,25 @@
 namespace lumsk {
 
 SkewedBands::SkewedBands(const float* grid, const std::int32_t* flags, const float* records, std::int32_t NX,
-                         std::int32_t NY)
-    : nx_(NX),
-      ny_(NY),
-      bands_((NY - 4 + kLanes - 1) / kLanes),
-      steps_(static_cast<std::size_t>(NX + 2 * kLanes + 6)),
-      grid_(static_cast<std::size_t>(bands_) * steps_ * kLaneStride, 0.0f),
-      flags_(static_cast<std::size_t>(bands_) * steps_ * kLanes, -1),
-      coefficients_(static_cast<std::size_t>(bands_) * steps_ * kLanes * kWordsPerNode, 0.0f),
-      summaries_(static_cast<std::size_t>(bands_) * steps_ * kGroupsPerStep, 0) {
+                         std::int32_t NY) {
+    load(grid, flags, records, NX, NY);
+}
+
+void SkewedBands::load(const float* grid, const std::int32_t* flags, const float* records, std::int32_t NX,
+                       std::int32_t NY) {
+    nx_ = NX;
+    ny_ = NY;
+    bands_ = (NY - 4 + kLanes - 1) / kLanes;
+    steps_ = static_cast<std::size_t>(NX + 2 * kLanes + 6);
+    const std::size_t places = static_cast<std::size_t>(bands_) * steps_;
+    // The storage of an earlier grid is reused: no allocation once it is as
+    // large as the largest grid of the call. The coefficients are read only
+    // for nodes with data, which all get theirs below, so they keep whatever
+    // an earlier grid left elsewhere.
+    grid_.assign(places * kLaneStride, 0.0f);
+    flags_.assign(places * kLanes, -1);
+    coefficients_.resize(places * kLanes * kWordsPerNode);
+    summaries_.resize(places * kGroupsPerStep);
     for (std::int32_t band = 0; band < bands_; ++band) {
         for (std::int32_t lane = -2; lane <= kLanes + 1; ++lane) {
             const std::int32_t row = firstRow(band) + lane;

@@ -41,6 +41,11 @@ public:
     // least 5) into bands.
     SkewedBands(const float* grid, const std::int32_t* flags, const float* records, std::int32_t NX,
                 std::int32_t NY);
+    // Empty storage, for load() to fill.
+    SkewedBands() = default;
+    // Copies a grid in as the constructor does, reusing the storage.
+    void load(const float* grid, const std::int32_t* flags, const float* records, std::int32_t NX,
+              std::int32_t NY);
 
     std::int32_t bandCount() const { return bands_; }
     // Interior rows that band b holds (kLanes but for the last band).
@@ -82,10 +87,10 @@ private:
     void ownerOf(std::int32_t row, std::int32_t& band, std::int32_t& lane) const;
     void copyRow(std::int32_t fromBand, std::int32_t fromLane, std::int32_t toBand, std::int32_t toLane);
 
-    std::int32_t nx_;
-    std::int32_t ny_;
-    std::int32_t bands_;
-    std::size_t steps_;  // steps stored per band, kFirstStep onwards
+    std::int32_t nx_ = 0;
+    std::int32_t ny_ = 0;
+    std::int32_t bands_ = 0;
+    std::size_t steps_ = 0;  // steps stored per band, kFirstStep onwards
     std::vector<float> grid_;
     std::vector<std::int32_t> flags_;
     std::vector<float> coefficients_;
