@@ -95,9 +95,6 @@ float lastRowSum(const Around& a, EdgePlace column) {
     return 2.0f * (a.W() + a.S()) - a.W2() - a.S2();
 }
 
-bool isOuter(EdgePlace place) { return place == EdgePlace::first || place == EdgePlace::last; }
-bool isInner(EdgePlace place) { return place == EdgePlace::second || place == EdgePlace::secondLast; }
-
 }  // namespace
 
 float borderWeightedSum(const Around& a, EdgePlace column, EdgePlace row) {
@@ -114,29 +111,6 @@ float borderWeightedSum(const Around& a, EdgePlace column, EdgePlace row) {
             break;
     }
     return lastRowSum(a, column);
-}
-
-std::int32_t borderDivisor(EdgePlace column, EdgePlace row) {
-    if (isOuter(column) && isOuter(row)) return 2;
-    if ((isOuter(column) && isInner(row)) || (isInner(column) && isOuter(row))) return 6;
-    if (isOuter(column) || isOuter(row)) return 7;
-    if (isInner(column) && isInner(row)) return 18;
-    return 19;
-}
-
-float borderReciprocal(EdgePlace column, EdgePlace row) {
-    switch (borderDivisor(column, row)) {
-        case 2:
-            return kOneHalf;
-        case 6:
-            return kOneSixth;
-        case 7:
-            return kOneSeventh;
-        case 18:
-            return kOneEighteenth;
-        default:
-            return kOneNineteenth;
-    }
 }
 
 }  // namespace lumsk::stencil
