@@ -42,12 +42,12 @@ public:
         omega_ = omega;
         largest_ = LaneLargest{};
         const std::int32_t lastBand = bands_.bandCount() - 1;
-        borderRowPair(1, EdgePlace::first, EdgePlace::second, 0);
+        borderRowPair<EdgePlace::first, EdgePlace::second>(1, 0);
         for (std::int32_t band = 0; band <= lastBand; ++band) {
             sweepBand(band);
             bands_.passUp(band);
         }
-        borderRowPair(ny_ - 1, EdgePlace::secondLast, EdgePlace::last, lastBand);
+        borderRowPair<EdgePlace::secondLast, EdgePlace::last>(ny_ - 1, lastBand);
         bands_.refreshAbove();
         return largest_.overall();
     }
@@ -73,18 +73,33 @@ private:
     }
 
     // Rows 1 and 2, or NY - 1 and NY, kept in the lanes below the first band
-    // or above the last: side by side, the upper row two columns behind the
-    // lower, as in a band.
-    void borderRowPair(std::int32_t lowerRow, EdgePlace lowerPlace, EdgePlace upperPlace, std::int32_t band) {
+    // or above the last. A node reads the rows next to it at most one column
+    // away, so the lower row swept whole and then the upper row see what a
+    // plain row-by-row sweep shows them.
+    template <EdgePlace lowerPlace, EdgePlace upperPlace>
+    void borderRowPair(std::int32_t lowerRow, std::int32_t band) {
         const std::int32_t lane = lowerRow - bands_.firstRow(band);
-        for (std::int32_t step = 1; step <= nx_ + 2; ++step) {
-            if (step <= nx_) {
-                borderNode(bands_.node(band, step, lane), step, lowerRow, lowerPlace);
-            }
-            if (step > 2) {
-                borderNode(bands_.node(band, step - 2, lane + 1), step - 2, lowerRow + 1, upperPlace);
-            }
+        borderRow<lowerPlace>(band, lane);
+        borderRow<upperPlace>(band, lane + 1);
+    }
+
+    // One border row: its two nodes at each end by their corner stencils,
+    // the nodes between them all by the row's own stencil.
+    template <EdgePlace rowPlace>
+    void borderRow(std::int32_t band, std::int32_t lane) {
+        borderNode(bands_.node(band, 1, lane), 1, bands_.firstRow(band) + lane, rowPlace);
+        borderNode(bands_.node(band, 2, lane), 2, bands_.firstRow(band) + lane, rowPlace);
+        const std::int32_t row = bands_.firstRow(band) + lane;
+        float* node = bands_.node(band, 3, lane);
+        const std::int32_t* flag = flags_ + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(nx_) + 2;
+        for (std::int32_t col = 3; col <= nx_ - 2; ++col, node += kColumnStride, ++flag) {
+            if (*flag < 0) continue;
+            const float target = stencil::borderTarget(Around(node, kRowStride, kColumnStride),
+                                                       EdgePlace::middle, rowPlace);
+            *node = *node + omega_ * (target - *node);
         }
+        borderNode(bands_.node(band, nx_ - 1, lane), nx_ - 1, row, rowPlace);
+        borderNode(bands_.node(band, nx_, lane), nx_, row, rowPlace);
     }
 
     // The steps where some row of the band is in its first or last two

@@ -112,7 +112,7 @@ inline EdgePlace edgePlace(std::int32_t index, std::int32_t count) {
 // Weighted sum of a border stencil (a node not in the interior): the
 // interior stencil with the neighbours outside the grid dropped. The weights
 // add up to borderDivisor().
-float borderWeightedSum(const Around& a, EdgePlace column, EdgePlace row);
+inline float borderWeightedSum(const Around& a, EdgePlace column, EdgePlace row);
 
 // Divisor of a border stencil: 2 at a corner, 6 beside a corner, 7 along the
 // outermost rows and columns, 18 diagonally in from a corner, 19 along the
@@ -164,3 +164,5 @@ inline float borderTarget(const Around& a, EdgePlace column, EdgePlace row) {
 }
 
 }  // namespace lumsk::stencil
+
+#include "lumsk/curvature_border_sums.hpp"  // IWYU pragma: export
