@@ -1,5 +1,6 @@
 #include "lumsk/curvature_solver.hpp"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -35,8 +36,8 @@ constexpr std::int32_t kSmallestSide = 5;
 // its size alone.
 class Sweep {
 public:
-    Sweep(SkewedBands& bands, const std::int32_t* flags, std::int32_t NX, std::int32_t NY)
-        : bands_(bands), flags_(flags), nx_(NX), ny_(NY) {}
+    Sweep(SkewedBands& bands, const std::int32_t* flags, const float* records, std::int32_t NX, std::int32_t NY)
+        : bands_(bands), flags_(flags), records_(records), nx_(NX), ny_(NY) {}
 
     float run(float omega) {
         omega_ = omega;
@@ -102,11 +103,60 @@ private:
         borderNode(bands_.node(band, nx_, lane), nx_, row, rowPlace);
     }
 
+    // A band of a row or two (the last one of a grid whose interior rows are
+    // one or two more than a multiple of the band height) would leave most
+    // vector lanes idle for every step: its rows go node by node instead, in
+    // plain row order, which the wavefront order is equivalent to.
+    static constexpr std::int32_t kRowsSweptOneByOne = 2;
+
+    void interiorRow(std::int32_t band, std::int32_t lane) {
+        const std::int32_t row = bands_.firstRow(band) + lane;
+        borderNode(bands_.node(band, 1, lane), 1, row, EdgePlace::middle);
+        borderNode(bands_.node(band, 2, lane), 2, row, EdgePlace::middle);
+        const std::size_t first = static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(nx_) + 2;
+        float* node = bands_.node(band, 3, lane);
+        for (std::size_t n = first; n < first + static_cast<std::size_t>(nx_ - 4); ++n, node += kColumnStride) {
+            if (flags_[n] >= 0) interiorNode(node, flags_[n], records_ + n * SkewedBands::kWordsPerNode);
+        }
+        borderNode(bands_.node(band, nx_ - 1, lane), nx_ - 1, row, EdgePlace::middle);
+        borderNode(bands_.node(band, nx_, lane), nx_, row, EdgePlace::middle);
+    }
+
+    // One interior node, with the vector sweep's operations in its order
+    // (curvature_band_kernel.inl); its change counts in lane 0's largest.
+    void interiorNode(float* node, std::int32_t flag, const float* c) {
+        const Around a(node, kRowStride, kColumnStride);
+        float target = 0.0f;
+        if (flag > 0) {
+            const bool north = flag > 2;
+            const bool eastDiagonals = flag == 1 || flag > 3;
+            const float nearDiagonal = north ? (eastDiagonals ? a.NE() : a.NW()) : (eastDiagonals ? a.SE() : a.SW());
+            const float farDiagonal = north ? (eastDiagonals ? a.SW() : a.SE()) : (eastDiagonals ? a.NW() : a.NE());
+            const float vertical = north ? a.N() : a.S();
+            const float horizontal = eastDiagonals ? a.W() : a.E();
+            const float curvature = 0.25f * (a.N2() + a.W2() + a.S2() + a.E2()) +
+                                    0.5f * (a.NW() + a.SW() + a.SE() + a.NE()) - (a.N() + a.W() + a.S() + a.E());
+            const float pull = c[1] * vertical + c[0] * nearDiagonal + c[2] * horizontal + c[3] * farDiagonal;
+            target = (pull + c[4] - curvature) * c[5];
+        } else {
+            target = stencil::interiorFreeTarget(a);
+        }
+        const float old = *node;
+        const float result = old + omega_ * (target - old);
+        *node = result;
+        const float size = std::fabs(result - old);
+        if (size < 1.0E8f && size >= largest_.size[0]) largest_.size[0] = size;
+    }
+
     // The steps where some row of the band is in its first or last two
     // columns go one at a time, those nodes by their border stencils; the
     // steps between them, all interior, go in one stretch.
     void sweepBand(std::int32_t band) {
         const std::int32_t rows = bands_.rowsIn(band);
+        if (rows <= kRowsSweptOneByOne) {
+            for (std::int32_t lane = 0; lane < rows; ++lane) interiorRow(band, lane);
+            return;
+        }
         const std::int32_t lastStep = nx_ + 2 * (rows - 1);
         const BandSteps steps{bands_.stepZero(band), bands_.flagsAtStepZero(band),
                               bands_.coefficientsAtStepZero(band), bands_.summariesAtStepZero(band), kColumnStride};
@@ -142,6 +192,7 @@ private:
 
     SkewedBands& bands_;
     const std::int32_t* flags_;
+    const float* records_;
     std::int32_t nx_;
     std::int32_t ny_;
     float omega_ = 0.0f;
@@ -170,7 +221,7 @@ void CURVMN(std::span<float> ZGRID, std::span<const std::int32_t> IFLAG,
         return;
     }
     bands.load(ZGRID.data(), IFLAG.data(), NODREC.data(), NX, NY);
-    Sweep sweep(bands, IFLAG.data(), NX, NY);
+    Sweep sweep(bands, IFLAG.data(), NODREC.data(), NX, NY);
     while (NITER < MAXIT) {
         const float largestChange = sweep.run(control.omega());
         if (control.stopsAfter(largestChange)) {
