@@ -186,8 +186,12 @@ void PCONTL(MincState& state, std::int32_t NTOTC, [[maybe_unused]] std::int32_t 
     std::span<float> rowBuffer = WORK.subspan(static_cast<std::size_t>(NODES));
     // Mask rows are int32 codes; they get a typed row buffer of the same rows.
     std::vector<std::int32_t> maskRows;
+    std::int32_t maskChunkRows = 0;
     if (halfWindow > 0) {
-        maskRows.assign(static_cast<std::size_t>(settings.maskRowsThatFit) * settings.maskColumns, 0);
+        // A chunk never holds more rows than a block; its rows are laid out
+        // as mask file records.
+        maskChunkRows = std::min(settings.maskRowsThatFit, settings.NRB);
+        maskRows.assign(static_cast<std::size_t>(maskChunkRows) * static_cast<std::size_t>(settings.maskRecordWords), 0);
         PADROW(state, halfWindow, settings.maskRowsWritten, state.files.mask, settings.maskColumns, maskRows);
     }
 
@@ -224,7 +228,7 @@ void PCONTL(MincState& state, std::int32_t NTOTC, [[maybe_unused]] std::int32_t 
             return;
         }
         if (halfWindow > 0) {
-            ISTAT = ASSEMB(state, t, settings.maskRowsThatFit, std::span<std::int32_t>(maskRows));
+            ISTAT = ASSEMB(state, t, maskChunkRows, std::span<std::int32_t>(maskRows));
             if (ISTAT < 0) {
                 return;
             }

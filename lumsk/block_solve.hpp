@@ -39,7 +39,9 @@ void ICONTL(MincState& state, std::int32_t ISECT, std::int32_t ITIER, std::int32
 // pastes. With ROWS: the grid rows (working columns wide) are appended to the
 // grid row scratch file. With IROWS: the mask rows (mask columns wide) are
 // made from the node flag records and written to the mask file, with
-// half-window blank columns at each end. The block itself passes through the
+// half-window blank columns at each end; IROWS holds them as mask file
+// records (mask record words apart, codes from word 1), so that a chunk is
+// written in one transfer. The block itself passes through the
 // work array (the node flags for mask rows). Returns 0, or -1011 when the
 // layout or the row buffer cannot hold what is pasted.
 std::int32_t ASSEMB(MincState& state, std::int32_t ITIER, std::int32_t MAXROW, std::span<float> ROWS);
