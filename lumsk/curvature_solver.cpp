@@ -163,11 +163,11 @@ private:
         std::int32_t step = 1;
         while (step <= lastStep) {
             if (step > 2 * rows && step < nx_ - 1) {
-                relaxInteriorSteps(steps, step, nx_ - 2, omega_, largest_);
+                relax_(steps, step, nx_ - 2, omega_, largest_);
                 step = nx_ - 1;
                 continue;
             }
-            relaxInteriorSteps(steps, step, step, omega_, largest_);
+            relax_(steps, step, step, omega_, largest_);
             borderColumns(band, rows, step);
             ++step;
         }
@@ -193,6 +193,8 @@ private:
     SkewedBands& bands_;
     const std::int32_t* flags_;
     const float* records_;
+    // Picked once: a band makes one call per step at each end.
+    RelaxInteriorSteps relax_ = pickRelaxInteriorSteps();
     std::int32_t nx_;
     std::int32_t ny_;
     float omega_ = 0.0f;
