@@ -168,6 +168,12 @@ void PCONTL(MincState& state, std::int32_t NTOTC, [[maybe_unused]] std::int32_t 
     ISTAT = 0;
     MincSettings& settings = state.settings;
     WorkAreas& work = state.work;
+    // The solver's band storage serves every block of the loop and is given
+    // back when the loop ends, however it ends.
+    struct ReleaseAtEnd {
+        SkewedBands& bands;
+        ~ReleaseAtEnd() { bands.release(); }
+    } releaseBands{work.solverBands};
     settings.gridRowsWritten = 0;
     settings.maskRowsWritten = 0;
     const std::int32_t halfWindow = settings.halfWindow;

@@ -118,4 +118,8 @@ void SkewedBands::copyOut(float* grid) const {
     }
 }
 
+void SkewedBands::release() {
+    *this = SkewedBands();
+}
+
 }  // namespace lumsk

@@ -74,6 +74,9 @@ public:
     void refreshAbove();
     // Writes the grid back in row-major order.
     void copyOut(float* grid) const;
+    // Gives the storage back, so that it is not held beside what later
+    // stages of a call allocate.
+    void release();
 
 private:
     std::size_t wordOf(std::int32_t band, std::int32_t step, std::int32_t lane) const {
