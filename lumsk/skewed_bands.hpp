@@ -88,7 +88,9 @@ private:
     }
     // Band and lane that own a grid row (its updated copy).
     void ownerOf(std::int32_t row, std::int32_t& band, std::int32_t& lane) const;
-    void copyRow(std::int32_t fromBand, std::int32_t fromLane, std::int32_t toBand, std::int32_t toLane);
+    // Copies rows fromLane and fromLane + 1 of one band to rows toLane and
+    // toLane + 1 of another.
+    void copyRowPair(std::int32_t fromBand, std::int32_t fromLane, std::int32_t toBand, std::int32_t toLane);
 
     std::int32_t nx_ = 0;
     std::int32_t ny_ = 0;
