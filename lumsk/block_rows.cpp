@@ -61,10 +61,16 @@ std::size_t nodeIndex(std::int32_t NCB, std::int32_t column, std::int32_t row) {
     return static_cast<std::size_t>(row - 1) * NCB + static_cast<std::size_t>(column - 1);
 }
 
-void readBlockRecord(const MincState& state, common::RawFile& IBHAND, std::int32_t record, void* values) {
-    const std::int64_t words = static_cast<std::int64_t>(state.settings.NCB) * state.settings.NRB;
-    state.files.transfers.note(IBHAND.readAt(static_cast<std::int64_t>(record - 1) * words * 4, values, words * 4),
-                               words * 4);
+// Reads block rows firstRow..firstRow + rowCount - 1 of block file record
+// `record` (whole rows, one transfer) into the start of `values`: a tier
+// pastes only a few rows of each block at a time, and only those are read.
+void readBlockRows(MincState& state, std::int32_t record, std::int32_t firstRow, std::int32_t rowCount,
+                   void* values) {
+    const std::int64_t NCB = state.settings.NCB;
+    const std::int64_t recordStart = static_cast<std::int64_t>(record - 1) * NCB * state.settings.NRB * 4;
+    const std::int64_t offset = recordStart + static_cast<std::int64_t>(firstRow - 1) * NCB * 4;
+    const std::int64_t bytes = static_cast<std::int64_t>(rowCount) * NCB * 4;
+    state.files.transfers.note(state.files.block.readAt(offset, values, bytes), bytes);
 }
 
 // Copies block columns `taken` of the chunk's block rows into the row buffer
@@ -110,57 +116,59 @@ bool writeGridRows(MincState& state, common::RawFile& IGHAND, std::span<const fl
 }
 
 // Writes the chunk's mask rows, blank in their IHW border columns at each
-// end; true once the last grid row's mask row is out.
+// end, in one transfer: the row buffer holds them as mask file records
+// (`stride` words each, a leading 0, the codes, zero padding), so the chunk
+// goes out as it lies, up to the last code. True once the last grid row's
+// mask row is out.
 bool writeMaskRows(MincState& state, common::RawFile& MHAND, std::span<std::int32_t> IROWS, std::int32_t NW,
-                   std::int32_t IHW, std::int32_t chunkRows) {
+                   std::int32_t IHW, std::int32_t chunkRows, std::size_t stride) {
     MincSettings& settings = state.settings;
     const std::int32_t H = settings.NYT - 4;
-    for (std::int32_t k = 0; k < chunkRows; ++k) {
-        std::int32_t* row = IROWS.data() + static_cast<std::size_t>(k) * static_cast<std::size_t>(NW);
-        std::fill_n(row, IHW, 0);
-        std::fill_n(row + (NW - IHW), IHW, 0);
-        ++settings.maskRowsWritten;
-        std::int32_t ignored = 0;
-        ROWDA(state, MHAND, NW, row, 0, settings.maskRowsWritten, ignored);
-        if (settings.maskRowsWritten >= IHW + H) {
-            return true;
-        }
+    const std::int32_t rows = std::min(chunkRows, IHW + H - settings.maskRowsWritten);
+    if (rows < 1) return true;
+    for (std::int32_t k = 0; k < rows; ++k) {
+        std::int32_t* codes = IROWS.data() + static_cast<std::size_t>(k) * stride + 1;
+        std::fill_n(codes, IHW, 0);
+        std::fill_n(codes + (NW - IHW), IHW, 0);
     }
-    return false;
+    const std::int64_t words = static_cast<std::int64_t>(rows - 1) * static_cast<std::int64_t>(stride) + 1 + NW;
+    const std::int64_t offset = maskRecordOffset(settings.maskRowsWritten + 1, settings.maskRecordWords);
+    state.files.transfers.note(MHAND.writeAt(offset, IROWS.data(), words * 4), words * 4);
+    settings.maskRowsWritten += rows;
+    return settings.maskRowsWritten >= IHW + H;
 }
 
-}  // namespace
-
-void ASSEMB(MincState& state, std::int32_t NCB, std::int32_t NRB, std::span<float> ZBLK,
-            std::span<std::int32_t> IBLK, std::int32_t NW, std::int32_t MAXROW, std::span<float> ROWS,
-            std::span<std::int32_t> IROWS, [[maybe_unused]] std::int32_t ISECT, std::int32_t ITIER,
-            std::int32_t IHW, common::RawFile& IBHAND, common::RawFile& IGHAND, common::RawFile& MHAND,
-            std::int32_t& ISTAT) {
-    ISTAT = 0;
-    MincSettings& settings = state.settings;
+// Pastes the tier's rows, chunk by chunk, into the row buffer and writes
+// them out; the grid rows and the mask rows differ only in what one section
+// pastes, how a chunk starts and how it is written.
+// Rows lie `stride` values apart in the row buffer, each from word `lead`
+// on.
+template <typename Value, typename Paste, typename Write>
+std::int32_t assembleTier(MincState& state, std::int32_t ITIER, std::int32_t NW, std::int32_t IHW,
+                          std::int32_t MAXROW, std::span<Value> rowBuffer, std::size_t stride, std::size_t lead,
+                          std::span<Value> blockBuffer, Value blank, Paste paste, Write write) {
+    const MincSettings& settings = state.settings;
     const bool maskRows = IHW > 0;
     const std::int32_t recordOffset = maskRows ? settings.NSECT : 0;
     const TierRows rows = tierRows(settings, ITIER);
     const std::size_t width = static_cast<std::size_t>(std::max(NW, 0));
-    const std::size_t nodes = static_cast<std::size_t>(NCB) * NRB;
+    if (stride < width + lead) {
+        return kStatusSubArrayTooBig;
+    }
+    const std::int32_t NCB = settings.NCB;
+    const std::size_t nodes = static_cast<std::size_t>(NCB) * settings.NRB;
     // The layout and the buffers must hold what is pasted; MINC's layouts
     // always do, and anything else is refused rather than overrun.
-    const std::size_t bufferRows = (maskRows ? IROWS.size() : ROWS.size()) / std::max<std::size_t>(width, 1);
+    const std::size_t bufferRows = rowBuffer.size() / std::max<std::size_t>(stride, 1);
     if (MAXROW < 1 || static_cast<std::size_t>(MAXROW) > bufferRows || NW < 2 * IHW ||
-        rows.firstBlockRow + rows.count - 1 > NRB || nodes > (maskRows ? IBLK.size() : ZBLK.size())) {
-        ISTAT = kStatusSubArrayTooBig;
-        return;
+        rows.firstBlockRow + rows.count - 1 > settings.NRB || nodes > blockBuffer.size()) {
+        return kStatusSubArrayTooBig;
     }
 
     for (std::int32_t chunkStart = 0; chunkStart < rows.count; chunkStart += MAXROW) {
         const std::int32_t chunkRows = std::min(MAXROW, rows.count - chunkStart);
         const std::int32_t firstRow = rows.firstBlockRow + chunkStart;
-        const std::size_t chunkValues = static_cast<std::size_t>(chunkRows) * width;
-        if (maskRows) {
-            std::fill_n(IROWS.begin(), chunkValues, 0);
-        } else {
-            std::fill_n(ROWS.begin(), chunkValues, settings.DNULL);
-        }
+        std::fill_n(rowBuffer.begin(), static_cast<std::size_t>(chunkRows) * stride, blank);
         std::int32_t column = IHW + 1;  // next output column, 1-based
         for (std::int32_t s = 1; s <= settings.NSECT; ++s) {
             const SectionColumns taken =
@@ -169,24 +177,50 @@ void ASSEMB(MincState& state, std::int32_t NCB, std::int32_t NRB, std::span<floa
             // A seam column past the row's end has nothing to mark.
             const std::int32_t seam = maskRows && s < settings.NSECT && column + count <= NW ? 1 : 0;
             if (taken.last + seam > NCB || column - 1 + count + seam > NW) {
-                ISTAT = kStatusSubArrayTooBig;
-                return;
+                return kStatusSubArrayTooBig;
             }
-            if (maskRows) {
-                readBlockRecord(state, IBHAND, recordOffset + s, IBLK.data());
-                pasteMaskSection(IBLK, NCB, taken, seam == 1, firstRow, chunkRows, IROWS, width, column);
-            } else {
-                readBlockRecord(state, IBHAND, recordOffset + s, ZBLK.data());
-                pasteGridSection(ZBLK, NCB, taken, firstRow, chunkRows, ROWS, width, column);
-            }
+            readBlockRows(state, recordOffset + s, firstRow, chunkRows, blockBuffer.data());
+            paste(blockBuffer, taken, seam == 1, chunkRows, rowBuffer.subspan(lead), stride, column);
             column += count;
         }
-        const bool allWritten = maskRows ? writeMaskRows(state, MHAND, IROWS, NW, IHW, chunkRows)
-                                         : writeGridRows(state, IGHAND, ROWS, NW, chunkRows);
-        if (allWritten) {
-            return;
+        if (write(chunkRows)) {
+            return 0;
         }
     }
+    return 0;
+}
+
+}  // namespace
+
+std::int32_t ASSEMB(MincState& state, std::int32_t ITIER, std::int32_t MAXROW, std::span<float> ROWS) {
+    const std::int32_t NW = state.settings.workingColumns;
+    const std::int32_t NCB = state.settings.NCB;
+    const auto paste = [NCB](std::span<float> block, SectionColumns taken, bool, std::int32_t chunkRows,
+                             std::span<float> rows, std::size_t width, std::int32_t column) {
+        pasteGridSection(block, NCB, taken, 1, chunkRows, rows, width, column);
+    };
+    const auto write = [&state, ROWS, NW](std::int32_t chunkRows) {
+        return writeGridRows(state, state.files.gridRows, ROWS, NW, chunkRows);
+    };
+    const std::size_t width = static_cast<std::size_t>(std::max(NW, 0));
+    return assembleTier<float>(state, ITIER, NW, 0, MAXROW, ROWS, width, 0, std::span<float>(state.work.work),
+                               state.settings.DNULL, paste, write);
+}
+
+std::int32_t ASSEMB(MincState& state, std::int32_t ITIER, std::int32_t MAXROW, std::span<std::int32_t> IROWS) {
+    const std::int32_t NW = state.settings.maskColumns;
+    const std::int32_t IHW = state.settings.halfWindow;
+    const std::int32_t NCB = state.settings.NCB;
+    const auto paste = [NCB](std::span<std::int32_t> block, SectionColumns taken, bool seam, std::int32_t chunkRows,
+                             std::span<std::int32_t> rows, std::size_t width, std::int32_t column) {
+        pasteMaskSection(block, NCB, taken, seam, 1, chunkRows, rows, width, column);
+    };
+    const std::size_t stride = static_cast<std::size_t>(std::max(state.settings.maskRecordWords, 0));
+    const auto write = [&state, IROWS, NW, IHW, stride](std::int32_t chunkRows) {
+        return writeMaskRows(state, state.files.mask, IROWS, NW, IHW, chunkRows, stride);
+    };
+    return assembleTier<std::int32_t>(state, ITIER, NW, IHW, MAXROW, IROWS, stride, 1,
+                                      std::span<std::int32_t>(state.work.nodeFlags), 0, paste, write);
 }
 
 void PADROW(const MincState& state, std::int32_t IHW, std::int32_t& NROWS, common::RawFile& MHAND, std::int32_t NW,

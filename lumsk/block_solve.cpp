@@ -36,10 +36,13 @@ std::int64_t blockRecordOffset(const MincSettings& settings, std::int32_t record
     return static_cast<std::int64_t>(record - 1) * settings.NCB * settings.NRB * 4;
 }
 
-void readBlockRecord(MincState& state, std::int32_t record, std::int32_t count, void* values) {
-    const std::int64_t bytes = static_cast<std::int64_t>(count) * 4;
-    state.files.transfers.note(state.files.block.readAt(blockRecordOffset(state.settings, record), values, bytes),
-                               bytes);
+// Reads `count` whole rows of block file record `record` from block row
+// `firstRow` on into `values`.
+void readBlockRows(MincState& state, std::int32_t record, std::int32_t firstRow, std::int32_t count, float* values) {
+    const std::int64_t NCB = state.settings.NCB;
+    const std::int64_t offset = blockRecordOffset(state.settings, record) + (firstRow - 1) * NCB * 4;
+    const std::int64_t bytes = count * NCB * 4;
+    state.files.transfers.note(state.files.block.readAt(offset, values, bytes), bytes);
 }
 
 // Walks block `block`'s chain in the data-sorting file and accumulates its
@@ -155,7 +158,7 @@ void ICONTL(MincState& state, std::int32_t ISECT, std::int32_t ITIER, std::int32
     float endError = 0.0f;
     std::int32_t iterations = 0;
     CURVMN(grid, flags, work.nodeData, NCB, NRB, settings.tolerance, settings.iterationLimit, firstError, endError,
-           iterations, state.risingSweepCount);
+           iterations, state.risingSweepCount, work.solverBands);
     WRBLK(state, state.files.block, ISECT, static_cast<std::int32_t>(nodes), std::span<const float>(grid));
     writeLog(state, blockTableLine(ITIER, ISECT, firstError, endError, iterations));
 }
@@ -165,6 +168,12 @@ void PCONTL(MincState& state, std::int32_t NTOTC, [[maybe_unused]] std::int32_t 
     ISTAT = 0;
     MincSettings& settings = state.settings;
     WorkAreas& work = state.work;
+    // The solver's band storage serves every block of the loop and is given
+    // back when the loop ends, however it ends.
+    struct ReleaseAtEnd {
+        SkewedBands& bands;
+        ~ReleaseAtEnd() { bands.release(); }
+    } releaseBands{work.solverBands};
     settings.gridRowsWritten = 0;
     settings.maskRowsWritten = 0;
     const std::int32_t halfWindow = settings.halfWindow;
@@ -183,8 +192,12 @@ void PCONTL(MincState& state, std::int32_t NTOTC, [[maybe_unused]] std::int32_t 
     std::span<float> rowBuffer = WORK.subspan(static_cast<std::size_t>(NODES));
     // Mask rows are int32 codes; they get a typed row buffer of the same rows.
     std::vector<std::int32_t> maskRows;
+    std::int32_t maskChunkRows = 0;
     if (halfWindow > 0) {
-        maskRows.assign(static_cast<std::size_t>(settings.maskRowsThatFit) * settings.maskColumns, 0);
+        // A chunk never holds more rows than a block; its rows are laid out
+        // as mask file records.
+        maskChunkRows = std::min(settings.maskRowsThatFit, settings.NRB);
+        maskRows.assign(static_cast<std::size_t>(maskChunkRows) * static_cast<std::size_t>(settings.maskRecordWords), 0);
         PADROW(state, halfWindow, settings.maskRowsWritten, state.files.mask, settings.maskColumns, maskRows);
     }
 
@@ -195,8 +208,7 @@ void PCONTL(MincState& state, std::int32_t NTOTC, [[maybe_unused]] std::int32_t 
             writeLog(state, blockTableHeading());
             if (t > 1) {
                 // Rows T + 1..T + 3 of the block below are rows 1..3 of this one.
-                readBlockRecord(state, s, NODES, WORK.data());
-                std::copy_n(WORK.begin() + static_cast<std::ptrdiff_t>(T) * NCB, 3 * NCB, work.edgeBelow.begin());
+                readBlockRows(state, s, T + 1, 3, work.edgeBelow.data());
             }
             ICONTL(state, s, t, halfWindow, xOffset, yOffset, RECBUF, NPW, ISTAT);
             if (ISTAT < 0) {
@@ -217,15 +229,12 @@ void PCONTL(MincState& state, std::int32_t NTOTC, [[maybe_unused]] std::int32_t 
             }
             xOffset += static_cast<float>(S);
         }
-        ASSEMB(state, NCB, settings.NRB, WORK, work.nodeFlags, NTOTC, settings.gridRowsThatFit, rowBuffer, maskRows,
-               settings.NSECT, t, 0, state.files.block, state.files.gridRows, state.files.mask, ISTAT);
+        ISTAT = ASSEMB(state, t, settings.gridRowsThatFit, rowBuffer);
         if (ISTAT < 0) {
             return;
         }
         if (halfWindow > 0) {
-            ASSEMB(state, NCB, settings.NRB, WORK, work.nodeFlags, settings.maskColumns, settings.maskRowsThatFit,
-                   rowBuffer, maskRows, settings.NSECT, t, halfWindow, state.files.block, state.files.gridRows,
-                   state.files.mask, ISTAT);
+            ISTAT = ASSEMB(state, t, maskChunkRows, std::span<std::int32_t>(maskRows));
             if (ISTAT < 0) {
                 return;
             }

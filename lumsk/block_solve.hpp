@@ -34,15 +34,18 @@ void PCONTL(MincState& state, std::int32_t NTOTC, std::int32_t NTOTR, std::int32
 void ICONTL(MincState& state, std::int32_t ISECT, std::int32_t ITIER, std::int32_t IHW, float XOFF, float YOFF,
             std::span<float> RECBUF, std::int32_t NPW, std::int32_t& ISTAT);
 
-// ASSEMB: pastes the blocks of tier ITIER into full-width rows of NW values,
-// at most MAXROW rows at a time. IHW 0: grid rows from ZBLK, appended to
-// IGHAND through ROWS. IHW above 0: mask rows from the node flag records in
-// IBLK, written to MHAND through IROWS with IHW blank columns at each end.
-// ISECT is not used.
-void ASSEMB(MincState& state, std::int32_t NCB, std::int32_t NRB, std::span<float> ZBLK,
-            std::span<std::int32_t> IBLK, std::int32_t NW, std::int32_t MAXROW, std::span<float> ROWS,
-            std::span<std::int32_t> IROWS, std::int32_t ISECT, std::int32_t ITIER, std::int32_t IHW,
-            common::RawFile& IBHAND, common::RawFile& IGHAND, common::RawFile& MHAND, std::int32_t& ISTAT);
+// ASSEMB: pastes the blocks of tier ITIER into full-width rows, at most
+// MAXROW rows at a time, reading from the block file only the block rows it
+// pastes. With ROWS: the grid rows (working columns wide) are appended to the
+// grid row scratch file. With IROWS: the mask rows (mask columns wide) are
+// made from the node flag records and written to the mask file, with
+// half-window blank columns at each end; IROWS holds them as mask file
+// records (mask record words apart, codes from word 1), so that a chunk is
+// written in one transfer. The block itself passes through the
+// work array (the node flags for mask rows). Returns 0, or -1011 when the
+// layout or the row buffer cannot hold what is pasted.
+std::int32_t ASSEMB(MincState& state, std::int32_t ITIER, std::int32_t MAXROW, std::span<float> ROWS);
+std::int32_t ASSEMB(MincState& state, std::int32_t ITIER, std::int32_t MAXROW, std::span<std::int32_t> IROWS);
 
 // PADROW: writes IHW blank mask rows of NW codes after row NROWS, counting
 // NROWS up. IBUF (at least NW words) is cleared and used as the row.

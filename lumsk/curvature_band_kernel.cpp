@@ -28,13 +28,13 @@ bool hasAvx2Kernel() {
 #endif
 }
 
+RelaxInteriorSteps pickRelaxInteriorSteps() {
+    return hasAvx2Kernel() ? &avx2::relaxInteriorSteps : &baseline::relaxInteriorSteps;
+}
+
 void relaxInteriorSteps(const BandSteps& band, std::int32_t firstStep, std::int32_t lastStep, float omega,
                         LaneLargest& largest) {
-    if (hasAvx2Kernel()) {
-        avx2::relaxInteriorSteps(band, firstStep, lastStep, omega, largest);
-    } else {
-        baseline::relaxInteriorSteps(band, firstStep, lastStep, omega, largest);
-    }
+    pickRelaxInteriorSteps()(band, firstStep, lastStep, omega, largest);
 }
 
 }  // namespace lumsk

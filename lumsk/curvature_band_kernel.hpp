@@ -46,4 +46,9 @@ void relaxInteriorSteps(const BandSteps& band, std::int32_t firstStep, std::int3
 }  // namespace avx2
 bool hasAvx2Kernel();
 
+// The build relaxInteriorSteps() picks on this processor, for callers that
+// make many short calls and pick once.
+using RelaxInteriorSteps = void (*)(const BandSteps&, std::int32_t, std::int32_t, float, LaneLargest&);
+RelaxInteriorSteps pickRelaxInteriorSteps();
+
 }  // namespace lumsk

@@ -1,5 +1,6 @@
 #include "lumsk/curvature_solver.hpp"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -35,19 +36,19 @@ constexpr std::int32_t kSmallestSide = 5;
 // its size alone.
 class Sweep {
 public:
-    Sweep(SkewedBands& bands, const std::int32_t* flags, std::int32_t NX, std::int32_t NY)
-        : bands_(bands), flags_(flags), nx_(NX), ny_(NY) {}
+    Sweep(SkewedBands& bands, const std::int32_t* flags, const float* records, std::int32_t NX, std::int32_t NY)
+        : bands_(bands), flags_(flags), records_(records), nx_(NX), ny_(NY) {}
 
     float run(float omega) {
         omega_ = omega;
         largest_ = LaneLargest{};
         const std::int32_t lastBand = bands_.bandCount() - 1;
-        borderRowPair(1, EdgePlace::first, EdgePlace::second, 0);
+        borderRowPair<EdgePlace::first, EdgePlace::second>(1, 0);
         for (std::int32_t band = 0; band <= lastBand; ++band) {
             sweepBand(band);
             bands_.passUp(band);
         }
-        borderRowPair(ny_ - 1, EdgePlace::secondLast, EdgePlace::last, lastBand);
+        borderRowPair<EdgePlace::secondLast, EdgePlace::last>(ny_ - 1, lastBand);
         bands_.refreshAbove();
         return largest_.overall();
     }
@@ -73,18 +74,78 @@ private:
     }
 
     // Rows 1 and 2, or NY - 1 and NY, kept in the lanes below the first band
-    // or above the last: side by side, the upper row two columns behind the
-    // lower, as in a band.
-    void borderRowPair(std::int32_t lowerRow, EdgePlace lowerPlace, EdgePlace upperPlace, std::int32_t band) {
+    // or above the last. A node reads the rows next to it at most one column
+    // away, so the lower row swept whole and then the upper row see what a
+    // plain row-by-row sweep shows them.
+    template <EdgePlace lowerPlace, EdgePlace upperPlace>
+    void borderRowPair(std::int32_t lowerRow, std::int32_t band) {
         const std::int32_t lane = lowerRow - bands_.firstRow(band);
-        for (std::int32_t step = 1; step <= nx_ + 2; ++step) {
-            if (step <= nx_) {
-                borderNode(bands_.node(band, step, lane), step, lowerRow, lowerPlace);
-            }
-            if (step > 2) {
-                borderNode(bands_.node(band, step - 2, lane + 1), step - 2, lowerRow + 1, upperPlace);
-            }
+        borderRow<lowerPlace>(band, lane);
+        borderRow<upperPlace>(band, lane + 1);
+    }
+
+    // One border row: its two nodes at each end by their corner stencils,
+    // the nodes between them all by the row's own stencil.
+    template <EdgePlace rowPlace>
+    void borderRow(std::int32_t band, std::int32_t lane) {
+        borderNode(bands_.node(band, 1, lane), 1, bands_.firstRow(band) + lane, rowPlace);
+        borderNode(bands_.node(band, 2, lane), 2, bands_.firstRow(band) + lane, rowPlace);
+        const std::int32_t row = bands_.firstRow(band) + lane;
+        float* node = bands_.node(band, 3, lane);
+        const std::int32_t* flag = flags_ + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(nx_) + 2;
+        for (std::int32_t col = 3; col <= nx_ - 2; ++col, node += kColumnStride, ++flag) {
+            if (*flag < 0) continue;
+            const float target = stencil::borderTarget(Around(node, kRowStride, kColumnStride),
+                                                       EdgePlace::middle, rowPlace);
+            *node = *node + omega_ * (target - *node);
         }
+        borderNode(bands_.node(band, nx_ - 1, lane), nx_ - 1, row, rowPlace);
+        borderNode(bands_.node(band, nx_, lane), nx_, row, rowPlace);
+    }
+
+    // A band of a row or two (the last one of a grid whose interior rows are
+    // one or two more than a multiple of the band height) would leave most
+    // vector lanes idle for every step: its rows go node by node instead, in
+    // plain row order, which the wavefront order is equivalent to.
+    static constexpr std::int32_t kRowsSweptOneByOne = 2;
+
+    void interiorRow(std::int32_t band, std::int32_t lane) {
+        const std::int32_t row = bands_.firstRow(band) + lane;
+        borderNode(bands_.node(band, 1, lane), 1, row, EdgePlace::middle);
+        borderNode(bands_.node(band, 2, lane), 2, row, EdgePlace::middle);
+        const std::size_t first = static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(nx_) + 2;
+        float* node = bands_.node(band, 3, lane);
+        for (std::size_t n = first; n < first + static_cast<std::size_t>(nx_ - 4); ++n, node += kColumnStride) {
+            if (flags_[n] >= 0) interiorNode(node, flags_[n], records_ + n * SkewedBands::kWordsPerNode);
+        }
+        borderNode(bands_.node(band, nx_ - 1, lane), nx_ - 1, row, EdgePlace::middle);
+        borderNode(bands_.node(band, nx_, lane), nx_, row, EdgePlace::middle);
+    }
+
+    // One interior node, with the vector sweep's operations in its order
+    // (curvature_band_kernel.inl); its change counts in lane 0's largest.
+    void interiorNode(float* node, std::int32_t flag, const float* c) {
+        const Around a(node, kRowStride, kColumnStride);
+        float target = 0.0f;
+        if (flag > 0) {
+            const bool north = flag > 2;
+            const bool eastDiagonals = flag == 1 || flag > 3;
+            const float nearDiagonal = north ? (eastDiagonals ? a.NE() : a.NW()) : (eastDiagonals ? a.SE() : a.SW());
+            const float farDiagonal = north ? (eastDiagonals ? a.SW() : a.SE()) : (eastDiagonals ? a.NW() : a.NE());
+            const float vertical = north ? a.N() : a.S();
+            const float horizontal = eastDiagonals ? a.W() : a.E();
+            const float curvature = 0.25f * (a.N2() + a.W2() + a.S2() + a.E2()) +
+                                    0.5f * (a.NW() + a.SW() + a.SE() + a.NE()) - (a.N() + a.W() + a.S() + a.E());
+            const float pull = c[1] * vertical + c[0] * nearDiagonal + c[2] * horizontal + c[3] * farDiagonal;
+            target = (pull + c[4] - curvature) * c[5];
+        } else {
+            target = stencil::interiorFreeTarget(a);
+        }
+        const float old = *node;
+        const float result = old + omega_ * (target - old);
+        *node = result;
+        const float size = std::fabs(result - old);
+        if (size < 1.0E8f && size >= largest_.size[0]) largest_.size[0] = size;
     }
 
     // The steps where some row of the band is in its first or last two
@@ -92,17 +153,21 @@ private:
     // steps between them, all interior, go in one stretch.
     void sweepBand(std::int32_t band) {
         const std::int32_t rows = bands_.rowsIn(band);
+        if (rows <= kRowsSweptOneByOne) {
+            for (std::int32_t lane = 0; lane < rows; ++lane) interiorRow(band, lane);
+            return;
+        }
         const std::int32_t lastStep = nx_ + 2 * (rows - 1);
         const BandSteps steps{bands_.stepZero(band), bands_.flagsAtStepZero(band),
                               bands_.coefficientsAtStepZero(band), bands_.summariesAtStepZero(band), kColumnStride};
         std::int32_t step = 1;
         while (step <= lastStep) {
             if (step > 2 * rows && step < nx_ - 1) {
-                relaxInteriorSteps(steps, step, nx_ - 2, omega_, largest_);
+                relax_(steps, step, nx_ - 2, omega_, largest_);
                 step = nx_ - 1;
                 continue;
             }
-            relaxInteriorSteps(steps, step, step, omega_, largest_);
+            relax_(steps, step, step, omega_, largest_);
             borderColumns(band, rows, step);
             ++step;
         }
@@ -127,6 +192,9 @@ private:
 
     SkewedBands& bands_;
     const std::int32_t* flags_;
+    const float* records_;
+    // Picked once: a band makes one call per step at each end.
+    RelaxInteriorSteps relax_ = pickRelaxInteriorSteps();
     std::int32_t nx_;
     std::int32_t ny_;
     float omega_ = 0.0f;
@@ -139,6 +207,14 @@ void CURVMN(std::span<float> ZGRID, std::span<const std::int32_t> IFLAG,
             std::span<const float> NODREC, std::int32_t NX, std::int32_t NY, float TOL,
             std::int32_t MAXIT, float& ERR0, float& ERR, std::int32_t& NITER,
             std::int32_t& risingSweepCount) {
+    SkewedBands bands;
+    CURVMN(ZGRID, IFLAG, NODREC, NX, NY, TOL, MAXIT, ERR0, ERR, NITER, risingSweepCount, bands);
+}
+
+void CURVMN(std::span<float> ZGRID, std::span<const std::int32_t> IFLAG,
+            std::span<const float> NODREC, std::int32_t NX, std::int32_t NY, float TOL,
+            std::int32_t MAXIT, float& ERR0, float& ERR, std::int32_t& NITER,
+            std::int32_t& risingSweepCount, SkewedBands& bands) {
     if (NX < kSmallestSide || NY < kSmallestSide) {
         return;
     }
@@ -146,8 +222,8 @@ void CURVMN(std::span<float> ZGRID, std::span<const std::int32_t> IFLAG,
     if (NITER >= MAXIT) {
         return;
     }
-    SkewedBands bands(ZGRID.data(), IFLAG.data(), NODREC.data(), NX, NY);
-    Sweep sweep(bands, IFLAG.data(), NX, NY);
+    bands.load(ZGRID.data(), IFLAG.data(), NODREC.data(), NX, NY);
+    Sweep sweep(bands, IFLAG.data(), NODREC.data(), NX, NY);
     while (NITER < MAXIT) {
         const float largestChange = sweep.run(control.omega());
         if (control.stopsAfter(largestChange)) {

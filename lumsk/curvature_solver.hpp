@@ -9,6 +9,8 @@
 
 namespace lumsk {
 
+class SkewedBands;
+
 // ZGRID: NX by NY values, node (col, row) at (row - 1) * NX + col (1-based).
 // IFLAG, NODREC: node flags and node data records as BWTS left them.
 // TOL: convergence tolerance (its absolute value is used); MAXIT: largest
@@ -21,5 +23,12 @@ void CURVMN(std::span<float> ZGRID, std::span<const std::int32_t> IFLAG,
             std::span<const float> NODREC, std::int32_t NX, std::int32_t NY, float TOL,
             std::int32_t MAXIT, float& ERR0, float& ERR, std::int32_t& NITER,
             std::int32_t& risingSweepCount);
+
+// The same, sweeping in `bands`: a caller that solves many grids lends the
+// same storage to every solve instead of allocating it afresh.
+void CURVMN(std::span<float> ZGRID, std::span<const std::int32_t> IFLAG,
+            std::span<const float> NODREC, std::int32_t NX, std::int32_t NY, float TOL,
+            std::int32_t MAXIT, float& ERR0, float& ERR, std::int32_t& NITER,
+            std::int32_t& risingSweepCount, SkewedBands& bands);
 
 }  // namespace lumsk

@@ -112,19 +112,57 @@ inline EdgePlace edgePlace(std::int32_t index, std::int32_t count) {
 // Weighted sum of a border stencil (a node not in the interior): the
 // interior stencil with the neighbours outside the grid dropped. The weights
 // add up to borderDivisor().
-float borderWeightedSum(const Around& a, EdgePlace column, EdgePlace row);
+inline float borderWeightedSum(const Around& a, EdgePlace column, EdgePlace row);
 
 // Divisor of a border stencil: 2 at a corner, 6 beside a corner, 7 along the
 // outermost rows and columns, 18 diagonally in from a corner, 19 along the
 // second rows and columns.
-std::int32_t borderDivisor(EdgePlace column, EdgePlace row);
+constexpr std::int32_t borderDivisor(EdgePlace column, EdgePlace row) {
+    const auto isOuter = [](EdgePlace place) { return place == EdgePlace::first || place == EdgePlace::last; };
+    const auto isInner = [](EdgePlace place) {
+        return place == EdgePlace::second || place == EdgePlace::secondLast;
+    };
+    if (isOuter(column) && isOuter(row)) return 2;
+    if ((isOuter(column) && isInner(row)) || (isInner(column) && isOuter(row))) return 6;
+    if (isOuter(column) || isOuter(row)) return 7;
+    if (isInner(column) && isInner(row)) return 18;
+    return 19;
+}
 
 // The single-precision reciprocal of borderDivisor() that the stencil uses.
-float borderReciprocal(EdgePlace column, EdgePlace row);
+constexpr float borderReciprocal(EdgePlace column, EdgePlace row) {
+    switch (borderDivisor(column, row)) {
+        case 2:
+            return kOneHalf;
+        case 6:
+            return kOneSixth;
+        case 7:
+            return kOneSeventh;
+        case 18:
+            return kOneEighteenth;
+        default:
+            return kOneNineteenth;
+    }
+}
+
+// borderReciprocal() of every (column, row) place, worked out when the
+// library is built: every sweep visits thousands of border nodes.
+inline constexpr std::array<std::array<float, 5>, 5> kBorderReciprocals = [] {
+    std::array<std::array<float, 5>, 5> table{};
+    for (std::size_t column = 0; column < 5; ++column) {
+        for (std::size_t row = 0; row < 5; ++row) {
+            table[column][row] = borderReciprocal(static_cast<EdgePlace>(column), static_cast<EdgePlace>(row));
+        }
+    }
+    return table;
+}();
 
 // Target value of a border node.
 inline float borderTarget(const Around& a, EdgePlace column, EdgePlace row) {
-    return borderWeightedSum(a, column, row) * borderReciprocal(column, row);
+    return borderWeightedSum(a, column, row) *
+           kBorderReciprocals[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)];
 }
 
 }  // namespace lumsk::stencil
+
+#include "lumsk/curvature_border_sums.hpp"  // IWYU pragma: export

@@ -78,8 +78,9 @@ void ROWDA(const MincState& state, common::RawFile& MHAND, std::int32_t N, std::
     const std::int64_t offset = maskRecordOffset(IROW, state.settings.maskRecordWords);
     const std::int64_t codeBytes = static_cast<std::int64_t>(std::max(N, 0)) * 4;
     if (MODE == 0) {
-        const std::int32_t leadingWord = 0;
-        state.files.transfers.note(MHAND.writeAt(offset, &leadingWord, kLeadingWordBytes), kLeadingWordBytes);
+        // The leading word is never read, and where it lies the file already
+        // holds 0 (the zero codes laid down at the start, or a hole past
+        // them), so only the codes are written: one transfer per row.
         state.files.transfers.note(MHAND.writeAt(offset + kLeadingWordBytes, IBUF, codeBytes), codeBytes);
     } else {
         state.files.transfers.note(MHAND.readAt(offset + kLeadingWordBytes, IBUF, codeBytes), codeBytes);

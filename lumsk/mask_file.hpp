@@ -53,8 +53,9 @@ bool readMaskSize(common::RawFile& MHAND, std::int32_t& columns, std::int32_t& r
 bool maskWindowFits(std::int32_t ICOL0, std::int32_t IROW0, std::int32_t MCOLS, std::int32_t MROWS,
                     std::int32_t NX, std::int32_t NY);
 
-// Moves one mask row record: MODE 0 writes record IROW from IBUF (a leading 0
-// then N codes); any other MODE reads its N codes into IBUF. IERR is always 0:
+// Moves one mask row record: MODE 0 writes the N codes of record IROW from
+// IBUF (its leading word stays the 0 it already is); any other MODE reads its
+// N codes into IBUF. IERR is always 0:
 // the transfers are not examined.
 void ROWDA(const MincState& state, common::RawFile& MHAND, std::int32_t N, std::int32_t* IBUF,
            std::int32_t MODE, std::int32_t IROW, std::int32_t& IERR);

@@ -13,6 +13,7 @@
 
 #include "common/platform.hpp"
 #include "lumsk/minc.hpp"
+#include "lumsk/skewed_bands.hpp"
 #include "lumsk/transfer_record.hpp"
 
 namespace lumsk {
@@ -102,6 +103,9 @@ struct WorkAreas {
     std::vector<float> recordBuffer;  // one point data record: x, y, channels
     std::vector<float> nodeData = std::vector<float>(kMaxSolverNodes * kNodeRecordWords, 0.0f);
     std::vector<std::int32_t> nodeFlags = std::vector<std::int32_t>(kMaxSolverNodes, 0);
+    // The solver's banded copy of the grid being solved, one for every solve
+    // of the call: it grows to the largest block once and is reused.
+    SkewedBands solverBands;
 };
 
 // Everything one MINC call owns.

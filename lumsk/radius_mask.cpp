@@ -32,6 +32,16 @@ public:
 
     std::int32_t lastRowRead() const { return lastRowRead_; }
 
+    // Copies mask row `row`, one of the rows in the ring, into `codes`. The
+    // row examined is always in the ring as it stood before the pass, which
+    // is what the file still holds for it: no second read is needed.
+    void copyRow(std::int32_t row, std::int32_t* codes) const {
+        const std::int32_t age = row - (lastRowRead_ - windowSize_ + 1);
+        const std::int32_t slot = (oldestSlot_ - 1 + age) % windowSize_ + 1;
+        std::memcpy(codes, ring_ + static_cast<std::size_t>(slot - 1) * stride_,
+                    static_cast<std::size_t>(columns_) * sizeof(std::int32_t));
+    }
+
     // Moves the window up one row: the oldest row leaves the sums and the next
     // mask row takes its slot. False when there is no next row or its read
     // fails (`readFailed` tells which).
@@ -115,7 +125,7 @@ void RADREM(const MincState& state, std::int32_t /*NMIN*/, common::RawFile& MHAN
     ring.fill();
     std::int32_t ierr = 0;
     for (std::int32_t k = r + 1; k <= MR - r; ++k) {
-        ROWMSK(state, MC, IBUF, k, MHAND, ierr);
+        ring.copyRow(k, IBUF);
         // A data cell is alone when the window around it counts only itself.
         ring.slide(r, [&](std::int32_t j, std::int32_t sum) {
             if (sum <= 1 && IBUF[j - 1] != 0) IBUF[j - 1] = kMaskBlank;
@@ -149,7 +159,7 @@ void RADMSK(const MincState& state, std::int32_t NMIN, common::RawFile& MHAND, s
     ring.fill();
     std::int32_t ierr = 0;
     for (std::int32_t k = r + 1; k <= MR - r; ++k) {
-        ROWMSK(state, MC, IBUF, k, MHAND, ierr);
+        ring.copyRow(k, IBUF);
         bool changed = false;
         ring.slide(r, [&](std::int32_t j, std::int32_t sum) {
             if (sum >= threshold && IBUF[j - 1] == kMaskBlank) {

@@ -129,7 +129,10 @@ void REJONL(MincState& state, [[maybe_unused]] float XORG, [[maybe_unused]] floa
     float endError = 0.0f;
     std::int32_t sweeps = 0;
     CURVMN(values, work.nodeFlags, work.nodeData, coarse.NCX, coarse.NCY, settings.tolerance, kCoarseSweeps,
-           firstError, endError, sweeps, state.risingSweepCount);
+           firstError, endError, sweeps, state.risingSweepCount, work.solverBands);
+    // The block loop's grids are of another size; the storage is not held
+    // through the stages between.
+    work.solverBands.release();
     coarse.columnOffset = 1 - 2 * coarse.K;
     coarse.rowOffset = 1 - 2 * coarse.K;
 }

@@ -1,19 +1,30 @@
 #include "lumsk/skewed_bands.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 namespace lumsk {
 
 SkewedBands::SkewedBands(const float* grid, const std::int32_t* flags, const float* records, std::int32_t NX,
-                         std::int32_t NY)
-    : nx_(NX),
-      ny_(NY),
-      bands_((NY - 4 + kLanes - 1) / kLanes),
-      steps_(static_cast<std::size_t>(NX + 2 * kLanes + 6)),
-      grid_(static_cast<std::size_t>(bands_) * steps_ * kLaneStride, 0.0f),
-      flags_(static_cast<std::size_t>(bands_) * steps_ * kLanes, -1),
-      coefficients_(static_cast<std::size_t>(bands_) * steps_ * kLanes * kWordsPerNode, 0.0f),
-      summaries_(static_cast<std::size_t>(bands_) * steps_ * kGroupsPerStep, 0) {
+                         std::int32_t NY) {
+    load(grid, flags, records, NX, NY);
+}
+
+void SkewedBands::load(const float* grid, const std::int32_t* flags, const float* records, std::int32_t NX,
+                       std::int32_t NY) {
+    nx_ = NX;
+    ny_ = NY;
+    bands_ = (NY - 4 + kLanes - 1) / kLanes;
+    steps_ = static_cast<std::size_t>(NX + 2 * kLanes + 6);
+    const std::size_t places = static_cast<std::size_t>(bands_) * steps_;
+    // The storage of an earlier grid is reused: no allocation once it is as
+    // large as the largest grid of the call. The coefficients are read only
+    // for nodes with data, which all get theirs below, so they keep whatever
+    // an earlier grid left elsewhere.
+    grid_.assign(places * kLaneStride, 0.0f);
+    flags_.assign(places * kLanes, -1);
+    coefficients_.resize(places * kLanes * kWordsPerNode);
+    summaries_.resize(places * kGroupsPerStep);
     for (std::int32_t band = 0; band < bands_; ++band) {
         for (std::int32_t lane = -2; lane <= kLanes + 1; ++lane) {
             const std::int32_t row = firstRow(band) + lane;
@@ -64,25 +75,28 @@ const std::uint8_t* SkewedBands::summariesAtStepZero(std::int32_t band) const {
     return summaries_.data() + ownWordOf(band, 0) / kGroupLanes;
 }
 
-void SkewedBands::copyRow(std::int32_t fromBand, std::int32_t fromLane, std::int32_t toBand, std::int32_t toLane) {
-    // Column by column both rows advance one step, kLaneStride words.
-    const float* from = node(fromBand, 1, fromLane);
-    float* to = node(toBand, 1, toLane);
-    for (std::int32_t col = 1; col <= nx_; ++col, from += kLaneStride, to += kLaneStride) {
-        *to = *from;
+void SkewedBands::copyRowPair(std::int32_t fromBand, std::int32_t fromLane, std::int32_t toBand,
+                              std::int32_t toLane) {
+    // Lanes L and L + 1 of one step are adjacent words, and so are the two
+    // lanes they go to, at one step of the other band: every step moves both
+    // rows at once. The steps where only one of the two lies in the grid move
+    // words beyond its ends too, which hold 0 in every band.
+    const std::int32_t lastStep = nx_ + 2 * fromLane + 2;
+    const float* from = grid_.data() + wordOf(fromBand, 2 * fromLane + 1, fromLane);
+    float* to = grid_.data() + wordOf(toBand, 2 * fromLane + 1 + 2 * (toLane - fromLane), toLane);
+    for (std::int32_t step = 2 * fromLane + 1; step <= lastStep; ++step, from += kLaneStride, to += kLaneStride) {
+        std::memcpy(to, from, 2 * sizeof(float));
     }
 }
 
 void SkewedBands::passUp(std::int32_t band) {
     if (band + 1 >= bands_) return;
-    copyRow(band, kLanes - 2, band + 1, -2);
-    copyRow(band, kLanes - 1, band + 1, -1);
+    copyRowPair(band, kLanes - 2, band + 1, -2);
 }
 
 void SkewedBands::refreshAbove() {
     for (std::int32_t band = 0; band + 1 < bands_; ++band) {
-        copyRow(band + 1, 0, band, kLanes);
-        copyRow(band + 1, 1, band, kLanes + 1);
+        copyRowPair(band + 1, 0, band, kLanes);
     }
 }
 
@@ -106,6 +120,10 @@ void SkewedBands::copyOut(float* grid) const {
             out[col - 1] = grid_[wordOf(band, col + 2 * lane, lane)];
         }
     }
+}
+
+void SkewedBands::release() {
+    *this = SkewedBands();
 }
 
 }  // namespace lumsk

@@ -41,6 +41,11 @@ public:
     // least 5) into bands.
     SkewedBands(const float* grid, const std::int32_t* flags, const float* records, std::int32_t NX,
                 std::int32_t NY);
+    // Empty storage, for load() to fill.
+    SkewedBands() = default;
+    // Copies a grid in as the constructor does, reusing the storage.
+    void load(const float* grid, const std::int32_t* flags, const float* records, std::int32_t NX,
+              std::int32_t NY);
 
     std::int32_t bandCount() const { return bands_; }
     // Interior rows that band b holds (kLanes but for the last band).
@@ -69,6 +74,9 @@ public:
     void refreshAbove();
     // Writes the grid back in row-major order.
     void copyOut(float* grid) const;
+    // Gives the storage back, so that it is not held beside what later
+    // stages of a call allocate.
+    void release();
 
 private:
     std::size_t wordOf(std::int32_t band, std::int32_t step, std::int32_t lane) const {
@@ -80,12 +88,14 @@ private:
     }
     // Band and lane that own a grid row (its updated copy).
     void ownerOf(std::int32_t row, std::int32_t& band, std::int32_t& lane) const;
-    void copyRow(std::int32_t fromBand, std::int32_t fromLane, std::int32_t toBand, std::int32_t toLane);
+    // Copies rows fromLane and fromLane + 1 of one band to rows toLane and
+    // toLane + 1 of another.
+    void copyRowPair(std::int32_t fromBand, std::int32_t fromLane, std::int32_t toBand, std::int32_t toLane);
 
-    std::int32_t nx_;
-    std::int32_t ny_;
-    std::int32_t bands_;
-    std::size_t steps_;  // steps stored per band, kFirstStep onwards
+    std::int32_t nx_ = 0;
+    std::int32_t ny_ = 0;
+    std::int32_t bands_ = 0;
+    std::size_t steps_ = 0;  // steps stored per band, kFirstStep onwards
     std::vector<float> grid_;
     std::vector<std::int32_t> flags_;
     std::vector<float> coefficients_;

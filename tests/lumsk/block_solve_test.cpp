@@ -51,11 +51,7 @@ protected:
     }
     void assemble(std::int32_t tier, std::int32_t maxRows) {
         std::vector<float> rows(600);
-        std::int32_t status = 99;
-        lumsk::MincState& state = layout.state;
-        lumsk::ASSEMB(state, 6, 6, state.work.work, state.work.nodeFlags, 6, maxRows, rows, {}, 0, tier, 0,
-                      state.files.block, state.files.gridRows, state.files.mask, status);
-        EXPECT_EQ(status, 0);
+        EXPECT_EQ(lumsk::ASSEMB(layout.state, tier, maxRows, std::span<float>(rows)), 0);
     }
     std::vector<float> gridRows() {
         layout.state.files.gridRows.close();

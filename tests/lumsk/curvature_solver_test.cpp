@@ -10,12 +10,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "lumsk/curvature_stencils.hpp"
 #include "lumsk/node_weights.hpp"
 #include "lumsk/relaxation_control.hpp"
+#include "lumsk/skewed_bands.hpp"
 
 namespace {
 
@@ -559,6 +562,47 @@ TEST(CurvatureSolver, DataNodesOnTheBorderMoveLikeFreeNodes) {
     EXPECT_EQ(a.niter, b.niter);
     for (std::size_t i = 0; i < free.values.size(); ++i) {
         EXPECT_EQ(bits(free.values[i]), bits(coded.values[i])) << "node " << i;
+    }
+}
+
+// The block loop lends one band storage to every solve of a call. Each solve
+// must come out exactly as with fresh storage, whatever the grids before it
+// left behind (larger grids, data coefficients where it has none, bands of
+// one or two rows).
+TEST(CurvatureSolver, ReusedBandStorageGivesWhatFreshStorageGives) {
+    lumsk::SkewedBands shared;
+    std::uint32_t seed = 11;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / 16777216.0f;
+    };
+    const std::pair<std::int32_t, std::int32_t> sizes[] = {{60, 41}, {23, 21}, {30, 38}, {9, 6}, {44, 22}};
+    for (std::size_t k = 0; k < std::size(sizes); ++k) {
+        const auto [nx, ny] = sizes[k];
+        SCOPED_TRACE(testing::Message() << nx << " by " << ny);
+        SolverGrid grid(nx, ny);
+        // Dense data on the first grid, sparse on the later ones.
+        const float dataShare = k == 0 ? 0.6f : 0.05f;
+        for (std::size_t n = 0; n < grid.values.size(); ++n) {
+            grid.values[n] = 10.0f * next();
+            if (next() < dataShare) {
+                grid.flags[n] = 1 + static_cast<std::int32_t>(next() * 4.0f);
+                for (std::size_t w = 0; w < 6; ++w) grid.records[n * 6 + w] = 0.2f + next();
+            }
+        }
+        SolverGrid fresh = grid;
+        std::int32_t risingFresh = 0;
+        std::int32_t risingShared = 0;
+        const SolverGrid::Outcome expected = fresh.solve(0.0f, 3, risingFresh);
+        SolverGrid::Outcome got;
+        lumsk::CURVMN(grid.values, grid.flags, grid.records, nx, ny, 0.0f, 3, got.err0, got.err, got.niter,
+                      risingShared, shared);
+        EXPECT_EQ(got.niter, expected.niter);
+        EXPECT_EQ(bits(got.err0), bits(expected.err0));
+        EXPECT_EQ(bits(got.err), bits(expected.err));
+        for (std::size_t n = 0; n < grid.values.size(); ++n) {
+            ASSERT_EQ(bits(grid.values[n]), bits(fresh.values[n])) << "node " << n;
+        }
     }
 }
 

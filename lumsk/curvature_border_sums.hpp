@@ -1,10 +1,14 @@
-#include "lumsk/curvature_stencils.hpp"
+#pragma once
+// The weighted sums of the border stencils, one function per row place with
+// the column place chosen inside; defined here, inline, so that the solver's
+// border loops compile each to the one stencil a run of nodes uses.
+// Included by curvature_stencils.hpp after the types it needs.
 
 namespace lumsk::stencil {
-namespace {
+namespace border {
 
 // Row 1: nothing lies below.
-float firstRowSum(const Around& a, EdgePlace column) {
+inline float firstRowSum(const Around& a, EdgePlace column) {
     switch (column) {
         case EdgePlace::first:
             return 2.0f * (a.E() + a.N()) - a.E2() - a.N2();
@@ -21,7 +25,7 @@ float firstRowSum(const Around& a, EdgePlace column) {
 }
 
 // Row 2: one row lies below.
-float secondRowSum(const Around& a, EdgePlace column) {
+inline float secondRowSum(const Around& a, EdgePlace column) {
     switch (column) {
         case EdgePlace::first:
             return 2.0f * a.S() + 4.0f * (a.N() + a.E()) - a.SE() - a.E2() - a.NE() - a.N2();
@@ -41,7 +45,7 @@ float secondRowSum(const Around& a, EdgePlace column) {
 }
 
 // Rows 3 to NY - 2: only the four outer columns use a border stencil.
-float sideColumnSum(const Around& a, EdgePlace column) {
+inline float sideColumnSum(const Around& a, EdgePlace column) {
     switch (column) {
         case EdgePlace::first:
             return 4.0f * (a.E() + a.N() + a.S()) - a.N2() - a.NE() - a.E2() - a.SE() - a.S2();
@@ -59,7 +63,7 @@ float sideColumnSum(const Around& a, EdgePlace column) {
 }
 
 // Row NY - 1: one row lies above.
-float secondLastRowSum(const Around& a, EdgePlace column) {
+inline float secondLastRowSum(const Around& a, EdgePlace column) {
     switch (column) {
         case EdgePlace::first:
             return 2.0f * a.N() + 4.0f * (a.S() + a.E()) - a.S2() - a.SE() - a.E2() - a.NE();
@@ -79,7 +83,7 @@ float secondLastRowSum(const Around& a, EdgePlace column) {
 }
 
 // Row NY: nothing lies above.
-float lastRowSum(const Around& a, EdgePlace column) {
+inline float lastRowSum(const Around& a, EdgePlace column) {
     switch (column) {
         case EdgePlace::first:
             return 2.0f * (a.E() + a.S()) - a.E2() - a.S2();
@@ -95,48 +99,22 @@ float lastRowSum(const Around& a, EdgePlace column) {
     return 2.0f * (a.W() + a.S()) - a.W2() - a.S2();
 }
 
-bool isOuter(EdgePlace place) { return place == EdgePlace::first || place == EdgePlace::last; }
-bool isInner(EdgePlace place) { return place == EdgePlace::second || place == EdgePlace::secondLast; }
+}  // namespace border
 
-}  // namespace
-
-float borderWeightedSum(const Around& a, EdgePlace column, EdgePlace row) {
+inline float borderWeightedSum(const Around& a, EdgePlace column, EdgePlace row) {
     switch (row) {
         case EdgePlace::first:
-            return firstRowSum(a, column);
+            return border::firstRowSum(a, column);
         case EdgePlace::second:
-            return secondRowSum(a, column);
+            return border::secondRowSum(a, column);
         case EdgePlace::middle:
-            return sideColumnSum(a, column);
+            return border::sideColumnSum(a, column);
         case EdgePlace::secondLast:
-            return secondLastRowSum(a, column);
+            return border::secondLastRowSum(a, column);
         case EdgePlace::last:
             break;
     }
-    return lastRowSum(a, column);
-}
-
-std::int32_t borderDivisor(EdgePlace column, EdgePlace row) {
-    if (isOuter(column) && isOuter(row)) return 2;
-    if ((isOuter(column) && isInner(row)) || (isInner(column) && isOuter(row))) return 6;
-    if (isOuter(column) || isOuter(row)) return 7;
-    if (isInner(column) && isInner(row)) return 18;
-    return 19;
-}
-
-float borderReciprocal(EdgePlace column, EdgePlace row) {
-    switch (borderDivisor(column, row)) {
-        case 2:
-            return kOneHalf;
-        case 6:
-            return kOneSixth;
-        case 7:
-            return kOneSeventh;
-        case 18:
-            return kOneEighteenth;
-        default:
-            return kOneNineteenth;
-    }
+    return border::lastRowSum(a, column);
 }
 
 }  // namespace lumsk::stencil
