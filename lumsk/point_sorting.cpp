@@ -18,13 +18,13 @@ constexpr float kNoExtent = 1.0E32f;
 // The value as it is gridded; false when the point cannot be gridded under
 // the transform (a logarithm of zero or less).
 bool forwardTransform(std::int32_t ITRANS, float& z) {
-    if (ITRANS == kTransformSignedLog) {
+    if (ITRANS == transformCode(ValueTransform::signedLog)) {
         if (z > 1.0f) {
             z = std::log(z) + 1.0f;
         } else if (z < -1.0f) {
             z = -1.0f - std::log(-z);
         }
-    } else if (ITRANS == kTransformLog) {
+    } else if (ITRANS == transformCode(ValueTransform::naturalLog)) {
         if (z <= 0.0f) {
             return false;
         }
@@ -174,7 +174,7 @@ void RNGDAT(MincState& state, common::RawFile& IDHAND, [[maybe_unused]] common::
     std::span<const float> record;
     while (reader.next(record)) {
         const CellPoint point = toCellPoint(settings, record);
-        if (point.z == settings.DNULL || (ITRANS == kTransformLog && point.z <= 0.0f) || !isFinitePoint(point)) {
+        if (point.z == settings.DNULL || (ITRANS == transformCode(ValueTransform::naturalLog) && point.z <= 0.0f) || !isFinitePoint(point)) {
             continue;
         }
         if (point.x < XMIN) XMIN = point.x;

@@ -13,16 +13,12 @@
 #include <span>
 
 #include "common/platform.hpp"
+#include "lumsk/grid_file.hpp"
 #include "lumsk/minc_state.hpp"
 
 namespace lumsk {
 
 inline constexpr const char* kDataSortingFileName = "~mincir.tmp";
-
-// Value transform codes.
-inline constexpr std::int32_t kTransformNone = 1;
-inline constexpr std::int32_t kTransformLog = 2;        // natural log; points <= 0 dropped
-inline constexpr std::int32_t kTransformSignedLog = 3;  // ln z + 1 above 1, -1 - ln(-z) below -1
 
 // RNGDAT: the extent of the usable points (channel ZCHAN not null, and above 0
 // under the log transform) in the rotated frame, in cells. With no usable

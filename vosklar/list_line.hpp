@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "lumsk/grid_file.hpp"
 #include "vosklar/run_settings.hpp"
 
 namespace vosklar {
@@ -22,7 +23,7 @@ struct StationEntry {
     float station = 0.0f;
     float east = 0.0f;  // AIRBEO only; GRENDL stations lie at 0.0
     float north = 0.0f;
-    float RL = -1.0E32f;  // surface elevation, the null value when not given
+    float RL = lumsk::kNullValue;  // surface elevation, the null value when not given
 };
 
 // Reads the list lines in order. East and north carry over to a line that

@@ -58,7 +58,7 @@ TEST(Seqdat, KeepsAcceptedPointsInFileOrderAndDropsNullsAndPointsOutsideTheMargi
                                           {10.995f, 0.0f, 1.0f},    // u = 13.995 > NXT - 0.01
                                           {0.0f, 10.995f, 1.0f},    // likewise v
                                           {10.98f, 10.98f, 9.0f}},  // u = v = 13.98
-                                         -2.0f, 30, lumsk::kTransformNone, status);
+                                         -2.0f, 30, lumsk::transformCode(lumsk::ValueTransform::asIs), status);
     EXPECT_EQ(status, 7);  // left as it was
     EXPECT_EQ(layout.state.settings.sortingRecordsInUse, 1);
     ASSERT_EQ(bytes.size(), 32u * 4u);
@@ -78,7 +78,7 @@ TEST(Seqdat, AppliesTheValueTransforms) {
     tests::LayoutState logLayout = oneBlock();
     const std::vector<float> logs =
         zOf(sortPoints(logLayout, {{0, 0, 0.0f}, {0, 0, -1.0f}, {0, 0, 1.0f}, {0, 0, e}}, -2.0f, 30,
-                       lumsk::kTransformLog, status),
+                       lumsk::transformCode(lumsk::ValueTransform::naturalLog), status),
             32, 1);
     ASSERT_EQ(logs.size(), 2u);  // z <= 0 dropped
     EXPECT_EQ(logs[0], 0.0f);
@@ -87,7 +87,7 @@ TEST(Seqdat, AppliesTheValueTransforms) {
     tests::LayoutState signedLayout = oneBlock();
     const std::vector<float> signedLogs =
         zOf(sortPoints(signedLayout, {{0, 0, 1.0f}, {0, 0, -1.0f}, {0, 0, 0.5f}, {0, 0, e}, {0, 0, -e}}, -2.0f, 30,
-                       lumsk::kTransformSignedLog, status),
+                       lumsk::transformCode(lumsk::ValueTransform::signedLog), status),
             32, 1);
     ASSERT_EQ(signedLogs.size(), 5u);
     EXPECT_EQ(signedLogs[0], 1.0f);
@@ -106,7 +106,7 @@ TEST(Seqdat, CopiesPointsIntoTheOverlapsOfTheBlocksBelowAndToTheLeft) {
                                           {29.0f, 4.0f, 2.0f},    // block column 10 of block 2
                                           {24.0f, 24.0f, 3.0f},   // overlap corner of all four
                                           {4.0f, 28.8f, 4.0f}},   // block row 9.8 of block 3
-                                         0.0f, 30, lumsk::kTransformNone, status);
+                                         0.0f, 30, lumsk::transformCode(lumsk::ValueTransform::asIs), status);
     EXPECT_EQ(zOf(bytes, 32, 1), (std::vector<float>{1.0f, 3.0f, 4.0f}));
     EXPECT_EQ(zOf(bytes, 32, 2), (std::vector<float>{1.0f, 2.0f, 3.0f}));
     EXPECT_EQ(zOf(bytes, 32, 3), (std::vector<float>{3.0f, 4.0f}));
@@ -121,7 +121,7 @@ TEST(Seqdat, ChainsFullBuffersThroughOverflowRecordsInTheOrderTheyFill) {
     std::int32_t status = 0;
     // NPW 6: two points per record; the points alternate between blocks 1 and 2.
     const std::string bytes = sortPoints(layout, {{4, 4, 1}, {39, 4, 2}, {5, 4, 3}, {40, 4, 4}, {6, 4, 5}}, 0.0f, 6,
-                                         lumsk::kTransformNone, status);
+                                         lumsk::transformCode(lumsk::ValueTransform::asIs), status);
     const std::int32_t RL = 8;
     EXPECT_EQ(layout.state.settings.sortingRecordsInUse, 6);
     ASSERT_EQ(bytes.size(), 6u * RL * 4);
@@ -150,7 +150,7 @@ TEST(Seqdat, ReportsNoPointInTheGrid) {
     for (const Records& records : {Records{}, Records{{0, 0, kTestNull}}, Records{{-5, 0, 1}, {0, 40, 1}}}) {
         tests::LayoutState layout = oneBlock();
         std::int32_t status = 0;
-        const std::string bytes = sortPoints(layout, records, -2.0f, 30, lumsk::kTransformNone, status);
+        const std::string bytes = sortPoints(layout, records, -2.0f, 30, lumsk::transformCode(lumsk::ValueTransform::asIs), status);
         EXPECT_EQ(status, lumsk::kStatusNoPointInGrid);
         EXPECT_EQ(sortingRecord(bytes, 32, 1).count, 0);  // the head record is written all the same
     }
@@ -158,7 +158,7 @@ TEST(Seqdat, ReportsNoPointInTheGrid) {
     tests::LayoutState layout = oneBlock();
     layout.state.settings.ZCHAN = 3;
     std::int32_t status = 0;
-    sortPoints(layout, {{0, 0, 1.0f, 2.0f}}, -2.0f, 30, lumsk::kTransformNone, status, 2);
+    sortPoints(layout, {{0, 0, 1.0f, 2.0f}}, -2.0f, 30, lumsk::transformCode(lumsk::ValueTransform::asIs), status, 2);
     EXPECT_EQ(status, lumsk::kStatusNoPointInGrid);
 }
 
@@ -206,7 +206,7 @@ TEST(Rngdat, FindsTheExtentOfUsablePointsInTheRotatedFrame) {
         std::vector<float> channels(1);
         std::vector<float> bounds(4);
         std::int32_t status = 0;
-        lumsk::RNGDAT(layout.state, points, unused, channels, 1, lumsk::kTransformLog, bounds[0], bounds[1],
+        lumsk::RNGDAT(layout.state, points, unused, channels, 1, lumsk::transformCode(lumsk::ValueTransform::naturalLog), bounds[0], bounds[1],
                       bounds[2], bounds[3], status);
         return bounds;
     };
