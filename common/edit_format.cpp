@@ -163,22 +163,7 @@ bool fitsDigits(std::uint64_t value, int room) {
     return room >= kRoomForEveryValue || (room >= 0 && value < kRoomLimits[room]);
 }
 
-// Blanks over field[0, width): two overlapping 4- or 8-byte stores for the
-// usual widths of 4 to 16 rather than a library call.
-void fillBlanks(char* field, int width) {
-    constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
-    if (width >= 8 && width <= 16) {
-        std::memcpy(field, kBlanks, 8);
-        std::memcpy(field + width - 8, kBlanks, 8);
-        return;
-    }
-    if (width >= 4 && width < 8) {
-        std::memcpy(field, kBlanks, 4);
-        std::memcpy(field + width - 4, kBlanks, 4);
-        return;
-    }
-    std::memset(field, ' ', static_cast<std::size_t>(width));
-}
+using edit_detail::fillShortBlanks;
 
 // Writes the digits of `value` (at least one) to the left of `end`; returns
 // the first.
@@ -224,7 +209,7 @@ bool writeShortFixedField(char* field, double value, int width, int places) {
         std::memset(field, '*', static_cast<std::size_t>(width));
         return true;
     }
-    fillBlanks(field, width - fractionWidth);
+    fillShortBlanks(field, width - fractionWidth);
     *--at = '.';
     if (!dropZero) at = writeDigitsBefore(at, units);
     if (negative) *--at = '-';
@@ -343,12 +328,13 @@ constexpr auto kPowersOfTen128 = [] {
     return powers;
 }();
 
-// value / 2^shift rounded half to even (shift below 128).
-Uint128 roundedShift(Uint128 value, int shift) {
+// value / 2^shift rounded half to even (shift below the width of the type).
+template <typename Unsigned>
+Unsigned roundedShift(Unsigned value, int shift) {
     if (shift == 0) return value;
-    const Uint128 quotient = value >> shift;
-    const Uint128 remainder = value - (quotient << shift);
-    const Uint128 half = static_cast<Uint128>(1) << (shift - 1);
+    const Unsigned quotient = value >> shift;
+    const Unsigned remainder = value - (quotient << shift);
+    const Unsigned half = static_cast<Unsigned>(1) << (shift - 1);
     return remainder > half || (remainder == half && (quotient & 1) != 0) ? quotient + 1 : quotient;
 }
 
@@ -366,20 +352,54 @@ Uint128 roundedQuotient(Uint128 numerator, Uint128 denominator) {
                                                                                                   : quotient;
 }
 
+// mantissa * 10^scale fits 64 bits when the mantissa is at most this.
+constexpr auto kLargestScalable = [] {
+    std::array<std::uint64_t, 20> limits{};
+    for (std::size_t scale = 0; scale < limits.size(); ++scale) {
+        limits[scale] = ~std::uint64_t{0} / static_cast<std::uint64_t>(kPowersOfTen128[scale]);
+    }
+    return limits;
+}();
+
+// 10^-15 to 10^31 as doubles, near enough to lift a low decimal exponent
+// estimate (the significand loop corrects any estimate that is still off).
+constexpr int kLowestEstimatePower = -15;
+constexpr auto kDecimalSteps = [] {
+    std::array<double, 47> steps{};
+    double up = 1.0;
+    for (int power = 0; power <= 31; ++power, up *= 10.0) steps[static_cast<std::size_t>(power + 15)] = up;
+    double down = 1.0;
+    for (int power = 0; power >= kLowestEstimatePower; --power, down /= 10.0) {
+        steps[static_cast<std::size_t>(power + 15)] = down;
+    }
+    return steps;
+}();
+
 // `magnitude` (within the bounds above) as `digits` significant digits:
 // units in [10^(digits-1), 10^digits) and the power of ten of the first.
 void significand(double magnitude, int digits, std::uint64_t& units, int& exponent) {
     const auto bits = std::bit_cast<std::uint64_t>(magnitude);
     const auto biasedExponent = static_cast<int>(bits >> 52);
-    const Uint128 mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-    const int binaryShift = 1075 - biasedExponent;  // magnitude = mantissa * 2^-binaryShift
+    std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    int binaryShift = 1075 - biasedExponent;  // magnitude = mantissa * 2^-binaryShift
+    // Without its trailing zero bits the mantissa of a REAL value widened has
+    // 24 bits at most, so that scaling it usually stays within 64 bits.
+    const int zeroBits = std::countr_zero(mantissa);
+    mantissa >>= zeroBits;
+    binaryShift -= zeroBits;
     // floor(log10(2^e)) for the binary exponent e (78913 / 2^18 is log10(2)
     // to six digits): the decimal exponent or one below it.
     exponent = ((biasedExponent - 1023) * 78913) >> 18;
+    if (magnitude >= kDecimalSteps[static_cast<std::size_t>(exponent + 1 - kLowestEstimatePower)]) ++exponent;
     for (;;) {
         const int scale = digits - 1 - exponent;  // units = magnitude * 10^scale
         Uint128 rounded = 0;
-        if (scale >= 0 && binaryShift >= 0) {
+        if (scale >= 0 && binaryShift >= 0 && binaryShift < 64 &&
+            mantissa <= kLargestScalable[static_cast<std::size_t>(scale)]) {
+            // The usual case, in 64 bits: mantissa * 10^scale / 2^binaryShift.
+            const std::uint64_t scaled = mantissa * static_cast<std::uint64_t>(kPowersOfTen128[static_cast<std::size_t>(scale)]);
+            rounded = roundedShift(scaled, binaryShift);
+        } else if (scale >= 0 && binaryShift >= 0) {
             rounded = roundedShift(mantissa * kPowersOfTen128[static_cast<std::size_t>(scale)], binaryShift);
         } else {
             Uint128 numerator = mantissa, denominator = 1;
@@ -434,7 +454,7 @@ bool writeShortExponentField(char* field, double value, int width, int decimals)
     *--at = '.';
     *--at = '0';
     if (signWidth != 0) *--at = '-';
-    fillBlanks(field, static_cast<int>(at - field));
+    fillShortBlanks(field, static_cast<int>(at - field));
     return true;
 }
 
@@ -455,11 +475,43 @@ void appendLongF(std::string& out, double value, int width, int decimals) {
     });
 }
 
+// The general road of Ew.d, right for every value and width.
+void appendLongE(std::string& out, double value, int width, int decimals) {
+    if (!std::isfinite(value)) {
+        appendSpecial(out, value, width);
+        return;
+    }
+    if (decimals <= 0) {
+        // No significant digit can be shown: a field that says nothing.
+        appendAsterisks(out, width);
+        return;
+    }
+    constexpr int kPointAndExponent = 5;  // ".", "E+dd"
+    if (decimals + kPointAndExponent > width) {
+        appendAsterisks(out, width);
+        return;
+    }
+    const bool negative = std::signbit(value);
+    const double magnitude = std::fabs(value);
+    withDigits(magnitude, std::chars_format::scientific, decimals - 1, [&](std::string_view printed) {
+        placeExponent(out, width, negative, printed, decimals, magnitude == 0.0);
+    });
+}
+
 }  // namespace
 
 void writeF(char* field, double value, int width, int decimals) {
     if (width <= 0) {
         return;
+    }
+    // A REAL value widened takes the REAL short road (the first test keeps
+    // the narrowing within the float range, and leaves out NaN).
+    constexpr double kRealRoadLimit = 2147483648.0;
+    if (std::fabs(value) < kRealRoadLimit) {
+        const auto real = static_cast<float>(value);
+        if (static_cast<double>(real) == value && edit_detail::writeShortRealF(field, real, width, decimals)) {
+            return;
+        }
     }
     const int places = decimals < 0 ? 0 : decimals;
     if (std::isfinite(value) && places < width && writeShortFixedField(field, value, width, places)) {
@@ -482,7 +534,7 @@ void writeI(char* field, std::int64_t value, int width) {
         std::memset(field, '*', static_cast<std::size_t>(width));
         return;
     }
-    fillBlanks(field, width);
+    fillShortBlanks(field, width);
     char* const first = writeDigitsBefore(field + width, magnitude);
     if (negative) first[-1] = '-';
 }
@@ -500,36 +552,29 @@ void appendF(std::string& out, double value, int width, int decimals) {
     appendLongF(out, value, width, decimals);
 }
 
+void writeE(char* field, double value, int width, int decimals) {
+    if (width <= 0) {
+        return;
+    }
+    if (std::isfinite(value) && writeShortExponentField(field, value, width, decimals)) {
+        return;
+    }
+    std::string text;
+    appendLongE(text, value, width, decimals);
+    text.copy(field, static_cast<std::size_t>(width));
+}
+
 void appendE(std::string& out, double value, int width, int decimals) {
     if (width <= 0) {
         return;
     }
-    if (!std::isfinite(value)) {
-        appendSpecial(out, value, width);
-        return;
-    }
     if (width <= kShortFieldWidth) {
         char field[kShortFieldWidth];
-        if (writeShortExponentField(field, value, width, decimals)) {
-            out.append(field, static_cast<std::size_t>(width));
-            return;
-        }
-    }
-    if (decimals <= 0) {
-        // No significant digit can be shown: a field that says nothing.
-        appendAsterisks(out, width);
+        writeE(field, value, width, decimals);
+        out.append(field, static_cast<std::size_t>(width));
         return;
     }
-    constexpr int kPointAndExponent = 5;  // ".", "E+dd"
-    if (decimals + kPointAndExponent > width) {
-        appendAsterisks(out, width);
-        return;
-    }
-    const bool negative = std::signbit(value);
-    const double magnitude = std::fabs(value);
-    withDigits(magnitude, std::chars_format::scientific, decimals - 1, [&](std::string_view printed) {
-        placeExponent(out, width, negative, printed, decimals, magnitude == 0.0);
-    });
+    appendLongE(out, value, width, decimals);
 }
 
 void appendI(std::string& out, std::int64_t value, int width) {
