@@ -26,12 +26,6 @@ constexpr std::size_t kStackDigits = 512;
 
 void appendBlanks(std::string& out, std::size_t count) { out.append(count, ' '); }
 
-// "00" to "99", for writing integer digits two at a time.
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
 void appendAsterisks(std::string& out, int width) {
     if (width > 0) {
         out.append(static_cast<std::size_t>(width), '*');
@@ -165,24 +159,7 @@ bool fitsDigits(std::uint64_t value, int room) {
 
 using edit_detail::fillShortBlanks;
 
-// Writes the digits of `value` (at least one) to the left of `end`; returns
-// the first.
-char* writeDigitsBefore(char* end, std::uint64_t value) {
-    while (value >= 100) {
-        const auto pair = static_cast<std::size_t>(value % 100) * 2;
-        value /= 100;
-        *--end = kDigitPairs[pair + 1];
-        *--end = kDigitPairs[pair];
-    }
-    if (value >= 10) {
-        const auto pair = static_cast<std::size_t>(value) * 2;
-        *--end = kDigitPairs[pair + 1];
-        *--end = kDigitPairs[pair];
-    } else {
-        *--end = static_cast<char>('0' + value);
-    }
-    return end;
-}
+using edit_detail::writeDigitsBefore;
 
 // Writes the Fw.d field of a finite value into field[0, width) (places <
 // width); false, with nothing written, when the value is outside the short
@@ -352,11 +329,12 @@ Uint128 roundedQuotient(Uint128 numerator, Uint128 denominator) {
                                                                                                   : quotient;
 }
 
-// mantissa * 10^scale fits 64 bits when the mantissa is at most this.
+// mantissa * 10^scale fits 64 bits when the mantissa is at most this (none
+// does from 10^20 on).
 constexpr auto kLargestScalable = [] {
-    std::array<std::uint64_t, 20> limits{};
+    std::array<std::uint64_t, kPowersOfTen128.size()> limits{};
     for (std::size_t scale = 0; scale < limits.size(); ++scale) {
-        limits[scale] = ~std::uint64_t{0} / static_cast<std::uint64_t>(kPowersOfTen128[scale]);
+        limits[scale] = static_cast<std::uint64_t>(Uint128{~std::uint64_t{0}} / kPowersOfTen128[scale]);
     }
     return limits;
 }();
@@ -367,10 +345,12 @@ constexpr int kLowestEstimatePower = -15;
 constexpr auto kDecimalSteps = [] {
     std::array<double, 47> steps{};
     double up = 1.0;
-    for (int power = 0; power <= 31; ++power, up *= 10.0) steps[static_cast<std::size_t>(power + 15)] = up;
+    for (int power = 0; power <= 31; ++power, up *= 10.0) {
+        steps[static_cast<std::size_t>(power - kLowestEstimatePower)] = up;
+    }
     double down = 1.0;
     for (int power = 0; power >= kLowestEstimatePower; --power, down /= 10.0) {
-        steps[static_cast<std::size_t>(power + 15)] = down;
+        steps[static_cast<std::size_t>(power - kLowestEstimatePower)] = down;
     }
     return steps;
 }();
@@ -390,15 +370,16 @@ void significand(double magnitude, int digits, std::uint64_t& units, int& expone
     // floor(log10(2^e)) for the binary exponent e (78913 / 2^18 is log10(2)
     // to six digits): the decimal exponent or one below it.
     exponent = ((biasedExponent - 1023) * 78913) >> 18;
-    if (magnitude >= kDecimalSteps[static_cast<std::size_t>(exponent + 1 - kLowestEstimatePower)]) ++exponent;
+    const auto nextStep = static_cast<std::size_t>(exponent + 1 - kLowestEstimatePower);
+    if (magnitude >= kDecimalSteps[nextStep]) ++exponent;
     for (;;) {
         const int scale = digits - 1 - exponent;  // units = magnitude * 10^scale
         Uint128 rounded = 0;
         if (scale >= 0 && binaryShift >= 0 && binaryShift < 64 &&
             mantissa <= kLargestScalable[static_cast<std::size_t>(scale)]) {
             // The usual case, in 64 bits: mantissa * 10^scale / 2^binaryShift.
-            const std::uint64_t scaled = mantissa * static_cast<std::uint64_t>(kPowersOfTen128[static_cast<std::size_t>(scale)]);
-            rounded = roundedShift(scaled, binaryShift);
+            const auto power = static_cast<std::uint64_t>(kPowersOfTen128[static_cast<std::size_t>(scale)]);
+            rounded = roundedShift(mantissa * power, binaryShift);
         } else if (scale >= 0 && binaryShift >= 0) {
             rounded = roundedShift(mantissa * kPowersOfTen128[static_cast<std::size_t>(scale)], binaryShift);
         } else {
@@ -440,21 +421,7 @@ bool writeShortExponentField(char* field, double value, int width, int decimals)
     std::uint64_t units = 0;
     int exponent = -1;  // zero shows as 0.000E+00
     if (magnitude != 0.0) significand(magnitude, decimals, units, exponent);
-    const int shownExponent = exponent + 1;  // the point sits before the first digit
-    const int exponentSize = shownExponent < 0 ? -shownExponent : shownExponent;
-    char* at = field + width;
-    *--at = static_cast<char>('0' + exponentSize % 10);
-    *--at = static_cast<char>('0' + exponentSize / 10);
-    *--at = shownExponent < 0 ? '-' : '+';
-    *--at = 'E';
-    for (int place = 0; place < decimals; ++place) {
-        *--at = static_cast<char>('0' + units % 10);
-        units /= 10;
-    }
-    *--at = '.';
-    *--at = '0';
-    if (signWidth != 0) *--at = '-';
-    fillShortBlanks(field, static_cast<int>(at - field));
+    edit_detail::placeShortExponent(field, width, decimals, signWidth != 0, units, exponent + 1);
     return true;
 }
 
@@ -555,6 +522,15 @@ void appendF(std::string& out, double value, int width, int decimals) {
 void writeE(char* field, double value, int width, int decimals) {
     if (width <= 0) {
         return;
+    }
+    // A REAL value widened takes the REAL short road (the first test keeps
+    // the narrowing within the float range, and leaves out NaN).
+    constexpr double kRealRoadLimit = 1.0e9;
+    if (std::fabs(value) < kRealRoadLimit) {
+        const auto real = static_cast<float>(value);
+        if (static_cast<double>(real) == value && edit_detail::writeShortRealE(field, real, width, decimals)) {
+            return;
+        }
     }
     if (std::isfinite(value) && writeShortExponentField(field, value, width, decimals)) {
         return;

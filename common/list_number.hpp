@@ -19,7 +19,7 @@ inline bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 inline char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // ---------------------------------------------------------------------------
-// The exact short road of a number: "[sign]digits[.digits][E[sign]digits]"
+// The exact short road of a number: "[-]digits[.digits][E[sign]digits]"
 // (the letter E or D, either case) whose digits, less trailing decimal zeros,
 // form an integer that the type holds exactly and whose power of ten is
 // exact in the type too. One multiplication or division of two exact values
@@ -53,60 +53,91 @@ inline unsigned digitAt(const char* at) {
     return static_cast<unsigned>(static_cast<unsigned char>(*at)) - unsigned{'0'};
 }
 
+// mantissa / 10^decimals as the correctly rounded value; false when it is
+// not exact in the type (trailing decimal zeros are dropped first: they do
+// not change the value, nor does any number of them change a zero).
+template <typename Real>
+inline bool divideExactly(std::uint64_t mantissa, int decimals, bool negative, Real& value) {
+    using Limits = Exact<Real>;
+    constexpr int kMostPower = static_cast<int>(Limits::kPowers.size()) - 1;
+    if (mantissa > Limits::kLargestMantissa || decimals > kMostPower) {
+        if (mantissa == 0U) decimals = 0;
+        while (decimals > 0 && mantissa % 10U == 0U) {
+            mantissa /= 10U;
+            --decimals;
+        }
+        if (mantissa > Limits::kLargestMantissa || decimals > kMostPower) return false;
+    }
+    const Real magnitude = static_cast<Real>(mantissa) / Limits::kPowers[static_cast<std::size_t>(decimals)];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
+// The exponent after its letter ("-02", "+3", "15"), for a mantissa of
+// `decimals` decimals; the end of the number, or nullptr as for
+// scanExactDecimal. Apart from the plain decimals, so that their loop stays
+// small.
+template <typename Real>
+[[gnu::noinline]] const char* scanExponent(const char* at, const char* end, std::uint64_t mantissa, int decimals,
+                                           bool negative, Real& value) {
+    const bool exponentNegative = at != end && *at == '-';
+    if (at != end && (*at == '-' || *at == '+')) ++at;
+    if (at == end || digitAt(at) > 9U) return nullptr;
+    int exponent = 0;
+    for (; at != end; ++at) {
+        const unsigned digit = digitAt(at);
+        if (digit > 9U) break;
+        exponent = exponent < kExponentCeiling ? exponent * 10 + static_cast<int>(digit) : exponent;
+    }
+    const int power = (exponentNegative ? -exponent : exponent) - decimals;
+    if (power <= 0) return divideExactly(mantissa, -power, negative, value) ? at : nullptr;
+    // A positive power: one multiplication of two exact values.
+    using Limits = Exact<Real>;
+    if (mantissa > Limits::kLargestMantissa || power >= static_cast<int>(Limits::kPowers.size())) return nullptr;
+    const Real magnitude = static_cast<Real>(mantissa) * Limits::kPowers[static_cast<std::size_t>(power)];
+    value = negative ? -magnitude : magnitude;
+    return at;
+}
+
 }  // namespace short_decimal
 
 // Reads a number from [at, end) by the short road. Returns the end of the
 // number, `value` being set, or nullptr when the text does not start with a
 // number the short road takes (then `value` is untouched). The caller checks
-// that the number ends where its item does.
+// that the number ends where its item does. Always inline: it is the inner
+// loop of every reader of large inputs.
 template <typename Real>
-const char* scanExactDecimal(const char* at, const char* end, Real& value) {
+inline const char* scanExactDecimal(const char* at, const char* end, Real& value) {
     using namespace short_decimal;
     if (at == end) return nullptr;
+    // A plus sign is rare enough to be left to the general road.
     const bool negative = *at == '-';
-    if (negative || *at == '+') ++at;
+    if (negative) ++at;
     // Unsigned arithmetic wraps without harm: more digits than 64 bits
     // gather are refused below.
     std::uint64_t mantissa = 0;
     const char* const digitsStart = at;
-    for (; at != end && digitAt(at) <= 9U; ++at) mantissa = mantissa * 10U + digitAt(at);
-    std::ptrdiff_t digitCount = at - digitsStart;
-    int power = 0;
+    for (; at != end; ++at) {
+        const unsigned digit = digitAt(at);
+        if (digit > 9U) break;
+        mantissa = mantissa * 10U + digit;
+    }
+    const char* const wholeEnd = at;
     if (at != end && *at == '.') {
-        const char* const fractionStart = ++at;
-        for (; at != end && digitAt(at) <= 9U; ++at) mantissa = mantissa * 10U + digitAt(at);
-        digitCount += at - fractionStart;
-        power = -static_cast<int>(at - fractionStart);
+        for (++at; at != end; ++at) {
+            const unsigned digit = digitAt(at);
+            if (digit > 9U) break;
+            mantissa = mantissa * 10U + digit;
+        }
     }
+    const std::ptrdiff_t decimals = at == wholeEnd ? 0 : at - wholeEnd - 1;
+    const std::ptrdiff_t digitCount = (wholeEnd - digitsStart) + decimals;
     if (digitCount == 0 || digitCount > kMostGatheredDigits) return nullptr;
-    if (at != end && (*at == 'e' || *at == 'E' || *at == 'd' || *at == 'D')) {
-        ++at;
-        const bool exponentNegative = at != end && *at == '-';
-        if (at != end && (*at == '-' || *at == '+')) ++at;
-        if (at == end || digitAt(at) > 9U) return nullptr;
-        int exponent = 0;
-        for (; at != end && digitAt(at) <= 9U; ++at) {
-            exponent = exponent < kExponentCeiling ? exponent * 10 + static_cast<int>(digitAt(at)) : exponent;
-        }
-        power += exponentNegative ? -exponent : exponent;
+    // The exponent letter, either case ('E' | 0x20 is 'e', and no other byte is).
+    if (at != end && ((*at | 0x20) == 'e' || (*at | 0x20) == 'd')) {
+        return scanExponent(at + 1, end, mantissa, static_cast<int>(decimals), negative, value);
     }
-    using Limits = Exact<Real>;
-    constexpr int kMostPower = static_cast<int>(Limits::kPowers.size()) - 1;
-    if (mantissa == 0U) {
-        power = 0;  // zero whatever its exponent
-    } else if (mantissa > Limits::kLargestMantissa || power < -kMostPower) {
-        // Trailing decimal zeros do not change the value.
-        while (power < 0 && mantissa % 10U == 0U) {
-            mantissa /= 10U;
-            ++power;
-        }
-    }
-    if (mantissa > Limits::kLargestMantissa || power < -kMostPower || power > kMostPower) return nullptr;
-    const auto exact = static_cast<Real>(mantissa);
-    const Real magnitude = power < 0 ? exact / Limits::kPowers[static_cast<std::size_t>(-power)]
-                                     : exact * Limits::kPowers[static_cast<std::size_t>(power)];
-    value = negative ? -magnitude : magnitude;
-    return at;
+    return divideExactly(mantissa, static_cast<int>(decimals), negative, value) ? at : nullptr;
 }
 
 }  // namespace common

@@ -50,7 +50,7 @@ void appendXyzRow(std::string& out, const XyzRow& row, bool hasTopography) {
     }
     for (const float value : row.values) {
         *at++ = ',';
-        common::writeE(at, value, kValueWidth, kValueDecimals);
+        common::writeRealE(at, value, kValueWidth, kValueDecimals);
         at += kValueWidth;
     }
     *at++ = '\n';

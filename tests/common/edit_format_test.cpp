@@ -199,7 +199,9 @@ std::string printedExponentField(double value, int width, int decimals) {
     std::string body = "0." + digits + tail;
     const bool negative = std::signbit(value);
     if (static_cast<int>(body.size()) + (negative ? 1 : 0) > width) body.erase(0, 1);
-    if (static_cast<int>(body.size()) + (negative ? 1 : 0) > width) return std::string(static_cast<std::size_t>(width), '*');
+    if (static_cast<int>(body.size()) + (negative ? 1 : 0) > width) {
+        return std::string(static_cast<std::size_t>(width), '*');
+    }
     std::string expected(static_cast<std::size_t>(width) - body.size() - (negative ? 1 : 0), ' ');
     if (negative) expected += '-';
     return expected + body;
