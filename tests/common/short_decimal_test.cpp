@@ -46,7 +46,7 @@ TEST(ShortDecimal, SignsPointsAndZeros) {
 }
 
 TEST(ShortDecimal, EveryLengthRoundsLikeTheExactConversion) {
-    // Up to 18 digits: the short road takes up to 15 (7 for a REAL) and
+    // Up to 18 digits: the short road takes what the type holds exactly and
     // hands longer ones to the general conversion; both must agree with it.
     std::mt19937_64 random(7);
     int failures = 0;
