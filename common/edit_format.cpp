@@ -26,12 +26,6 @@ constexpr std::size_t kStackDigits = 512;
 
 void appendBlanks(std::string& out, std::size_t count) { out.append(count, ' '); }
 
-// "00" to "99", for writing integer digits two at a time.
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
 void appendAsterisks(std::string& out, int width) {
     if (width > 0) {
         out.append(static_cast<std::size_t>(width), '*');
@@ -163,41 +157,9 @@ bool fitsDigits(std::uint64_t value, int room) {
     return room >= kRoomForEveryValue || (room >= 0 && value < kRoomLimits[room]);
 }
 
-// Blanks over field[0, width): two overlapping 4- or 8-byte stores for the
-// usual widths of 4 to 16 rather than a library call.
-void fillBlanks(char* field, int width) {
-    constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
-    if (width >= 8 && width <= 16) {
-        std::memcpy(field, kBlanks, 8);
-        std::memcpy(field + width - 8, kBlanks, 8);
-        return;
-    }
-    if (width >= 4 && width < 8) {
-        std::memcpy(field, kBlanks, 4);
-        std::memcpy(field + width - 4, kBlanks, 4);
-        return;
-    }
-    std::memset(field, ' ', static_cast<std::size_t>(width));
-}
+using edit_detail::fillShortBlanks;
 
-// Writes the digits of `value` (at least one) to the left of `end`; returns
-// the first.
-char* writeDigitsBefore(char* end, std::uint64_t value) {
-    while (value >= 100) {
-        const auto pair = static_cast<std::size_t>(value % 100) * 2;
-        value /= 100;
-        *--end = kDigitPairs[pair + 1];
-        *--end = kDigitPairs[pair];
-    }
-    if (value >= 10) {
-        const auto pair = static_cast<std::size_t>(value) * 2;
-        *--end = kDigitPairs[pair + 1];
-        *--end = kDigitPairs[pair];
-    } else {
-        *--end = static_cast<char>('0' + value);
-    }
-    return end;
-}
+using edit_detail::writeDigitsBefore;
 
 // Writes the Fw.d field of a finite value into field[0, width) (places <
 // width); false, with nothing written, when the value is outside the short
@@ -224,7 +186,7 @@ bool writeShortFixedField(char* field, double value, int width, int places) {
         std::memset(field, '*', static_cast<std::size_t>(width));
         return true;
     }
-    fillBlanks(field, width - fractionWidth);
+    fillShortBlanks(field, width - fractionWidth);
     *--at = '.';
     if (!dropZero) at = writeDigitsBefore(at, units);
     if (negative) *--at = '-';
@@ -343,12 +305,13 @@ constexpr auto kPowersOfTen128 = [] {
     return powers;
 }();
 
-// value / 2^shift rounded half to even (shift below 128).
-Uint128 roundedShift(Uint128 value, int shift) {
+// value / 2^shift rounded half to even (shift below the width of the type).
+template <typename Unsigned>
+Unsigned roundedShift(Unsigned value, int shift) {
     if (shift == 0) return value;
-    const Uint128 quotient = value >> shift;
-    const Uint128 remainder = value - (quotient << shift);
-    const Uint128 half = static_cast<Uint128>(1) << (shift - 1);
+    const Unsigned quotient = value >> shift;
+    const Unsigned remainder = value - (quotient << shift);
+    const Unsigned half = static_cast<Unsigned>(1) << (shift - 1);
     return remainder > half || (remainder == half && (quotient & 1) != 0) ? quotient + 1 : quotient;
 }
 
@@ -366,20 +329,58 @@ Uint128 roundedQuotient(Uint128 numerator, Uint128 denominator) {
                                                                                                   : quotient;
 }
 
+// mantissa * 10^scale fits 64 bits when the mantissa is at most this (none
+// does from 10^20 on).
+constexpr auto kLargestScalable = [] {
+    std::array<std::uint64_t, kPowersOfTen128.size()> limits{};
+    for (std::size_t scale = 0; scale < limits.size(); ++scale) {
+        limits[scale] = static_cast<std::uint64_t>(Uint128{~std::uint64_t{0}} / kPowersOfTen128[scale]);
+    }
+    return limits;
+}();
+
+// 10^-15 to 10^31 as doubles, near enough to lift a low decimal exponent
+// estimate (the significand loop corrects any estimate that is still off).
+constexpr int kLowestEstimatePower = -15;
+constexpr auto kDecimalSteps = [] {
+    std::array<double, 47> steps{};
+    double up = 1.0;
+    for (int power = 0; power <= 31; ++power, up *= 10.0) {
+        steps[static_cast<std::size_t>(power - kLowestEstimatePower)] = up;
+    }
+    double down = 1.0;
+    for (int power = 0; power >= kLowestEstimatePower; --power, down /= 10.0) {
+        steps[static_cast<std::size_t>(power - kLowestEstimatePower)] = down;
+    }
+    return steps;
+}();
+
 // `magnitude` (within the bounds above) as `digits` significant digits:
 // units in [10^(digits-1), 10^digits) and the power of ten of the first.
 void significand(double magnitude, int digits, std::uint64_t& units, int& exponent) {
     const auto bits = std::bit_cast<std::uint64_t>(magnitude);
     const auto biasedExponent = static_cast<int>(bits >> 52);
-    const Uint128 mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-    const int binaryShift = 1075 - biasedExponent;  // magnitude = mantissa * 2^-binaryShift
+    std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    int binaryShift = 1075 - biasedExponent;  // magnitude = mantissa * 2^-binaryShift
+    // Without its trailing zero bits the mantissa of a REAL value widened has
+    // 24 bits at most, so that scaling it usually stays within 64 bits.
+    const int zeroBits = std::countr_zero(mantissa);
+    mantissa >>= zeroBits;
+    binaryShift -= zeroBits;
     // floor(log10(2^e)) for the binary exponent e (78913 / 2^18 is log10(2)
     // to six digits): the decimal exponent or one below it.
     exponent = ((biasedExponent - 1023) * 78913) >> 18;
+    const auto nextStep = static_cast<std::size_t>(exponent + 1 - kLowestEstimatePower);
+    if (magnitude >= kDecimalSteps[nextStep]) ++exponent;
     for (;;) {
         const int scale = digits - 1 - exponent;  // units = magnitude * 10^scale
         Uint128 rounded = 0;
-        if (scale >= 0 && binaryShift >= 0) {
+        if (scale >= 0 && binaryShift >= 0 && binaryShift < 64 &&
+            mantissa <= kLargestScalable[static_cast<std::size_t>(scale)]) {
+            // The usual case, in 64 bits: mantissa * 10^scale / 2^binaryShift.
+            const auto power = static_cast<std::uint64_t>(kPowersOfTen128[static_cast<std::size_t>(scale)]);
+            rounded = roundedShift(mantissa * power, binaryShift);
+        } else if (scale >= 0 && binaryShift >= 0) {
             rounded = roundedShift(mantissa * kPowersOfTen128[static_cast<std::size_t>(scale)], binaryShift);
         } else {
             Uint128 numerator = mantissa, denominator = 1;
@@ -420,21 +421,7 @@ bool writeShortExponentField(char* field, double value, int width, int decimals)
     std::uint64_t units = 0;
     int exponent = -1;  // zero shows as 0.000E+00
     if (magnitude != 0.0) significand(magnitude, decimals, units, exponent);
-    const int shownExponent = exponent + 1;  // the point sits before the first digit
-    const int exponentSize = shownExponent < 0 ? -shownExponent : shownExponent;
-    char* at = field + width;
-    *--at = static_cast<char>('0' + exponentSize % 10);
-    *--at = static_cast<char>('0' + exponentSize / 10);
-    *--at = shownExponent < 0 ? '-' : '+';
-    *--at = 'E';
-    for (int place = 0; place < decimals; ++place) {
-        *--at = static_cast<char>('0' + units % 10);
-        units /= 10;
-    }
-    *--at = '.';
-    *--at = '0';
-    if (signWidth != 0) *--at = '-';
-    fillBlanks(field, static_cast<int>(at - field));
+    edit_detail::placeShortExponent(field, width, decimals, signWidth != 0, units, exponent + 1);
     return true;
 }
 
@@ -455,11 +442,43 @@ void appendLongF(std::string& out, double value, int width, int decimals) {
     });
 }
 
+// The general road of Ew.d, right for every value and width.
+void appendLongE(std::string& out, double value, int width, int decimals) {
+    if (!std::isfinite(value)) {
+        appendSpecial(out, value, width);
+        return;
+    }
+    if (decimals <= 0) {
+        // No significant digit can be shown: a field that says nothing.
+        appendAsterisks(out, width);
+        return;
+    }
+    constexpr int kPointAndExponent = 5;  // ".", "E+dd"
+    if (decimals + kPointAndExponent > width) {
+        appendAsterisks(out, width);
+        return;
+    }
+    const bool negative = std::signbit(value);
+    const double magnitude = std::fabs(value);
+    withDigits(magnitude, std::chars_format::scientific, decimals - 1, [&](std::string_view printed) {
+        placeExponent(out, width, negative, printed, decimals, magnitude == 0.0);
+    });
+}
+
 }  // namespace
 
 void writeF(char* field, double value, int width, int decimals) {
     if (width <= 0) {
         return;
+    }
+    // A REAL value widened takes the REAL short road (the first test keeps
+    // the narrowing within the float range, and leaves out NaN).
+    constexpr double kRealRoadLimit = 2147483648.0;
+    if (std::fabs(value) < kRealRoadLimit) {
+        const auto real = static_cast<float>(value);
+        if (static_cast<double>(real) == value && edit_detail::writeShortRealF(field, real, width, decimals)) {
+            return;
+        }
     }
     const int places = decimals < 0 ? 0 : decimals;
     if (std::isfinite(value) && places < width && writeShortFixedField(field, value, width, places)) {
@@ -482,7 +501,7 @@ void writeI(char* field, std::int64_t value, int width) {
         std::memset(field, '*', static_cast<std::size_t>(width));
         return;
     }
-    fillBlanks(field, width);
+    fillShortBlanks(field, width);
     char* const first = writeDigitsBefore(field + width, magnitude);
     if (negative) first[-1] = '-';
 }
@@ -500,36 +519,38 @@ void appendF(std::string& out, double value, int width, int decimals) {
     appendLongF(out, value, width, decimals);
 }
 
+void writeE(char* field, double value, int width, int decimals) {
+    if (width <= 0) {
+        return;
+    }
+    // A REAL value widened takes the REAL short road (the first test keeps
+    // the narrowing within the float range, and leaves out NaN).
+    constexpr double kRealRoadLimit = 1.0e9;
+    if (std::fabs(value) < kRealRoadLimit) {
+        const auto real = static_cast<float>(value);
+        if (static_cast<double>(real) == value && edit_detail::writeShortRealE(field, real, width, decimals)) {
+            return;
+        }
+    }
+    if (std::isfinite(value) && writeShortExponentField(field, value, width, decimals)) {
+        return;
+    }
+    std::string text;
+    appendLongE(text, value, width, decimals);
+    text.copy(field, static_cast<std::size_t>(width));
+}
+
 void appendE(std::string& out, double value, int width, int decimals) {
     if (width <= 0) {
         return;
     }
-    if (!std::isfinite(value)) {
-        appendSpecial(out, value, width);
-        return;
-    }
     if (width <= kShortFieldWidth) {
         char field[kShortFieldWidth];
-        if (writeShortExponentField(field, value, width, decimals)) {
-            out.append(field, static_cast<std::size_t>(width));
-            return;
-        }
-    }
-    if (decimals <= 0) {
-        // No significant digit can be shown: a field that says nothing.
-        appendAsterisks(out, width);
+        writeE(field, value, width, decimals);
+        out.append(field, static_cast<std::size_t>(width));
         return;
     }
-    constexpr int kPointAndExponent = 5;  // ".", "E+dd"
-    if (decimals + kPointAndExponent > width) {
-        appendAsterisks(out, width);
-        return;
-    }
-    const bool negative = std::signbit(value);
-    const double magnitude = std::fabs(value);
-    withDigits(magnitude, std::chars_format::scientific, decimals - 1, [&](std::string_view printed) {
-        placeExponent(out, width, negative, printed, decimals, magnitude == 0.0);
-    });
+    appendLongE(out, value, width, decimals);
 }
 
 void appendI(std::string& out, std::int64_t value, int width) {

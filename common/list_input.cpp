@@ -118,6 +118,8 @@ public:
 
 private:
     bool nextRecord();
+    template <typename Real>
+    bool takeShortDecimal(Real& target);
     Item nextItem(bool isName);
     Item scanQuoted(Item item);
     bool assign(const ListTarget& target, const Item& item, const char*& reason);
@@ -153,6 +155,28 @@ bool StatementScanner::nextRecord() {
         record_ = {};
         return false;
     }
+    return true;
+}
+
+// The usual item of a record of numbers: a short decimal after blanks, ended
+// by a blank, a separator or the end of the record, read straight into its
+// target. False, taking nothing, for anything else (a null, a slash, a repeat
+// count, the end of the record, another spelling), which nextItem() reads.
+template <typename Real>
+bool StatementScanner::takeShortDecimal(Real& target) {
+    if (!started_) return false;
+    const char* const first = record_.data();
+    const char* const end = first + record_.size();
+    const char* at = first + position_;
+    while (at != end && isBlank(*at)) ++at;
+    if (at == end) return false;
+    Real value{};
+    const char* const after = scanExactDecimal(at, end, value);
+    if (after == nullptr || (after != end && !endsItem(*after, false))) return false;
+    target = value;
+    position_ = static_cast<std::size_t>(after - first);
+    afterItem_ = true;
+    commaTaken_ = false;
     return true;
 }
 
@@ -331,6 +355,14 @@ ReadStatus StatementScanner::run(std::size_t count, TargetAt targetAt) {
     std::int64_t repeatsLeft = 0;
     for (std::size_t index = 0; index < count; ++index) {
         const ListTarget target = targetAt(index);
+        if (repeatsLeft == 0) {
+            if (float* const* real = std::get_if<float*>(&target); real != nullptr && takeShortDecimal(**real)) {
+                continue;
+            }
+            if (double* const* wide = std::get_if<double*>(&target); wide != nullptr && takeShortDecimal(**wide)) {
+                continue;
+            }
+        }
         Item item;
         if (repeatsLeft > 0) {
             item = repeated;

@@ -100,57 +100,14 @@ bool convertReal(std::string_view signedMantissa, std::int64_t exponent, bool st
     return true;
 }
 
-// "[sign]digits[.digits]" without exponent ("12.75", "-.5", "300."): when
-// the digits fit the type's significand exactly and the power of ten is
-// exact too, one division of the two is the correctly rounded value (the general conversion gives the same bits). Most
-// fields of large inputs are of this kind. False when the text is too long.
-template <typename Real>
-struct ShortDecimalLimits;
-template <>
-struct ShortDecimalLimits<double> {
-    static constexpr std::size_t kDigits = 15;  // 10^15 < 2^53
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-};
-template <>
-struct ShortDecimalLimits<float> {
-    static constexpr std::size_t kDigits = 7;  // 10^7 < 2^24
-    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
-};
-
-template <typename Real>
-bool convertShortDecimal(std::string_view item, Real& value) {
-    using Limits = ShortDecimalLimits<Real>;
-    if (item.empty() || item.size() > Limits::kDigits + 2) return false;  // sign, digits and a point
-    const bool negative = item.front() == '-';
-    std::size_t index = negative || item.front() == '+' ? 1 : 0;
-    std::uint64_t digits = 0;
-    std::size_t digitCount = 0;
-    std::size_t fractionDigits = 0;
-    bool afterPoint = false;
-    for (; index < item.size(); ++index) {
-        const char c = item[index];
-        if (c == '.' && !afterPoint) {
-            afterPoint = true;
-            continue;
-        }
-        if (!isAsciiDigit(c)) return false;
-        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-        ++digitCount;
-        fractionDigits += afterPoint ? 1 : 0;
-    }
-    if (digitCount == 0 || digitCount > Limits::kDigits) return false;
-    const Real magnitude = static_cast<Real>(digits) / Limits::kPowers[fractionDigits];
-    value = negative ? -magnitude : magnitude;
-    return true;
-}
-
 // [sign] digits [. digits] [exponent], with at least one mantissa digit; the
 // exponent is a letter E, D or Q with an optional sign, or a sign alone
 // ("1.5+3"), followed by digits.
 template <typename Real>
 bool parseReal(std::string_view item, Real& value) {
-    if (convertShortDecimal(item, value)) {
+    Real exact{};
+    if (!item.empty() && scanExactDecimal(item.data(), item.data() + item.size(), exact) == item.data() + item.size()) {
+        value = exact;
         return true;
     }
     std::size_t index = 0;

@@ -6,7 +6,6 @@
 #include "common/edit_format.hpp"
 #include "common/output_guard.hpp"
 #include "common/run_stop.hpp"
-#include "draymoor/fixed_field.hpp"
 
 namespace draymoor {
 
@@ -26,14 +25,6 @@ constexpr int kConductivityWidth = 12;
 constexpr int kConductivityDecimals = 4;
 constexpr std::size_t kRowStartLength = 40;
 constexpr std::size_t kRowLength = kRowStartLength + kDepthWidth + kConductivityWidth + 1;
-
-// One field of a row written in place.
-inline void writeField(char* field, float value, int width, int decimals) {
-    if (!writeFixedField(field, value, width, decimals)) {
-        const std::string text = common::formatF(value, width, decimals);
-        text.copy(field, static_cast<std::size_t>(width));
-    }
-}
 
 void closeOrStop(common::TextWriter& writer) {
     const std::string path = writer.path();
@@ -88,9 +79,9 @@ void CdiOutputs::writeRows(const Station& station, const float* depths, const fl
     char* row = rows_.data();
     // The first 40 columns are the same in every row of the data line.
     common::writeI(row, lineNumber_, kLineNumberWidth);
-    writeField(row + kLineNumberWidth, station.dist, kDistWidth, kPositionDecimals);
-    writeField(row + kLineNumberWidth + kDistWidth, station.east, kCoordinateWidth, kPositionDecimals);
-    writeField(row + kLineNumberWidth + kDistWidth + kCoordinateWidth, station.north, kCoordinateWidth,
+    common::writeRealF(row + kLineNumberWidth, station.dist, kDistWidth, kPositionDecimals);
+    common::writeRealF(row + kLineNumberWidth + kDistWidth, station.east, kCoordinateWidth, kPositionDecimals);
+    common::writeRealF(row + kLineNumberWidth + kDistWidth + kCoordinateWidth, station.north, kCoordinateWidth,
                kPositionDecimals);
     const char* const rowStart = row;
     for (std::int32_t k = 0; k < depthCount; ++k) {
@@ -99,8 +90,8 @@ void CdiOutputs::writeRows(const Station& station, const float* depths, const fl
         if (row != rowStart) std::memcpy(row, rowStart, kRowStartLength);
         // The level plus the depth, summed in single precision.
         const float depth = station.level + depths[k];
-        writeField(row + kRowStartLength, depth, kDepthWidth, kDepthDecimals);
-        writeField(row + kRowStartLength + kDepthWidth, conductivity, kConductivityWidth, kConductivityDecimals);
+        common::writeRealF(row + kRowStartLength, depth, kDepthWidth, kDepthDecimals);
+        common::writeRealF(row + kRowStartLength + kDepthWidth, conductivity, kConductivityWidth, kConductivityDecimals);
         row[kRowLength - 1] = '\n';
         row += kRowLength;
         ++rowCount_;

@@ -1,9 +1,9 @@
 #include "draymoor/cdi_text.hpp"
 
 #include <charconv>
-#include <cstdint>
 
 #include "common/list_input.hpp"
+#include "common/list_number.hpp"
 #include "common/run_stop.hpp"
 
 namespace draymoor {
@@ -32,15 +32,6 @@ bool isSeparator(char c) { return c == ' ' || c == '\t'; }
     throw common::RunStop(error.describe());
 }
 
-// Powers of ten that a float holds exactly (5^10 < 2^24).
-constexpr int kMostExactDecimals = 10;
-constexpr float kExactPowersOfTen[kMostExactDecimals + 1] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                                               1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-// Integers up to 2^24 are exact floats.
-constexpr std::uint64_t kLargestExactMantissa = 16777216U;
-// Up to this many digits are gathered in 64 bits without overflow.
-constexpr std::ptrdiff_t kMostGatheredDigits = 19;
-
 }  // namespace
 
 bool FieldScanner::toField() {
@@ -58,52 +49,21 @@ bool FieldScanner::skip() {
     return true;
 }
 
-// A field "[-]digits[.digits]" is read as it is scanned: when its digits
-// without trailing decimal zeros form an integer that a float holds exactly,
-// and the power of ten of its decimals is exact too, one division gives the
-// correctly rounded value, the same bits as every exact conversion. Any
-// other field goes the general road of readRealField().
+// Most fields are short decimals, read exactly as they are scanned (the
+// short road of list_number.hpp); any other field goes the general road of
+// readRealField().
 bool FieldScanner::readReal(float& target, const FieldSource& source) {
     if (!toField()) return false;
     const char* const start = at_;
     const char* const end = end_;
-    const char* at = start;
-    const bool negative = *at == '-';
-    if (negative) ++at;
-    // Unsigned arithmetic wraps without harm: a field of more digits than
-    // 64 bits gather goes the general road anyway.
-    std::uint64_t mantissa = 0;
-    const char* const digitsStart = at;
-    for (; at != end; ++at) {
-        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*at)) - unsigned{'0'};
-        if (digit > 9U) break;
-        mantissa = mantissa * 10U + digit;
+    float value = 0.0f;
+    const char* at = common::scanExactDecimal(start, end, value);
+    if (at != nullptr && (at == end || isSeparator(*at))) {
+        target = value;
+        at_ = at;
+        return true;
     }
-    const char* const wholeEnd = at;
-    if (at != end && *at == '.') {
-        for (++at; at != end; ++at) {
-            const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*at)) - unsigned{'0'};
-            if (digit > 9U) break;
-            mantissa = mantissa * 10U + digit;
-        }
-    }
-    std::ptrdiff_t decimals = at == wholeEnd ? 0 : at - wholeEnd - 1;
-    const std::ptrdiff_t digitCount = (wholeEnd - digitsStart) + decimals;
-    if ((at == end || isSeparator(*at)) && digitCount > 0 && digitCount <= kMostGatheredDigits) {
-        if (mantissa > kLargestExactMantissa || decimals > kMostExactDecimals) {
-            // Trailing decimal zeros do not change the value.
-            while (decimals > 0 && mantissa % 10U == 0U) {
-                mantissa /= 10U;
-                --decimals;
-            }
-        }
-        if (mantissa <= kLargestExactMantissa && decimals <= kMostExactDecimals) {
-            const float magnitude = static_cast<float>(mantissa) / kExactPowersOfTen[decimals];
-            target = negative ? -magnitude : magnitude;
-            at_ = at;
-            return true;
-        }
-    }
+    at = start;
     while (at != end && !isSeparator(*at)) ++at;
     at_ = at;
     readRealField(std::string_view(start, static_cast<std::size_t>(at - start)), target, source);

@@ -181,39 +181,54 @@ TEST(EditFormat, AppendKeepsWhatIsThere) {
 
 namespace {
 
-// Row fields take a short road for Ew.d; the standard library's exact
-// conversion (through precision-based scientific printing) must agree with it
-// for any float32 value, whatever its size, sign and field.
-TEST(EditFormat, ExponentFieldsOfFloat32ValuesMatchTheExactConversion) {
+// The Ew.d field built from the standard library's exact conversion
+// (precision-based scientific printing); empty for a three-digit exponent,
+// which drops the letter.
+std::string printedExponentField(double value, int width, int decimals) {
+    char exact[96];
+    const double magnitude = std::fabs(value);
+    const int printed = std::snprintf(exact, sizeof exact, "%.*e", decimals - 1, magnitude);
+    if (printed <= 0) return "snprintf failed";
+    // "d.ddde+XX" -> "0.dddd" with the exponent one higher (zero stays 0).
+    std::string digits(1, exact[0]);
+    if (decimals > 1) digits.append(exact + 2, static_cast<std::size_t>(decimals - 1));
+    const int exponent = std::atoi(std::strchr(exact, 'e') + 1) + (magnitude == 0.0 ? 0 : 1);
+    if (exponent > 99 || exponent < -99) return {};
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "E%c%02d", exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
+    std::string body = "0." + digits + tail;
+    const bool negative = std::signbit(value);
+    if (static_cast<int>(body.size()) + (negative ? 1 : 0) > width) body.erase(0, 1);
+    if (static_cast<int>(body.size()) + (negative ? 1 : 0) > width) {
+        return std::string(static_cast<std::size_t>(width), '*');
+    }
+    std::string expected(static_cast<std::size_t>(width) - body.size() - (negative ? 1 : 0), ' ');
+    if (negative) expected += '-';
+    return expected + body;
+}
+
+// Row fields take a short road for Ew.d; the exact conversion must agree with
+// it for any float32 value, whatever its size, sign and field, and for double
+// values across the short road's range.
+TEST(EditFormat, ExponentFieldsMatchTheExactConversion) {
     std::uint32_t state = 12345;
     auto next = [&state] { return state = state * 1664525u + 1013904223u; };
-    for (int trial = 0; trial < 200000; ++trial) {
-        const float value = std::bit_cast<float>(next());
+    for (int trial = 0; trial < 400000; ++trial) {
+        double value = 0.0;
+        if (trial % 2 == 0) {
+            value = static_cast<double>(std::bit_cast<float>(next()));
+        } else {
+            // A random 52-bit fraction, sign and a power of two from 2^-50 to 2^105.
+            const std::uint64_t fraction = (std::uint64_t{next()} << 20) ^ next();
+            const std::uint64_t biased = 1023 - 50 + next() % 156;
+            value = std::bit_cast<double>((std::uint64_t{next() & 1U} << 63) | (biased << 52) |
+                                          (fraction & ((std::uint64_t{1} << 52) - 1)));
+        }
         if (!std::isfinite(value)) continue;
         const int decimals = 1 + static_cast<int>(next() % 9);
         const int width = decimals + 5 + static_cast<int>(next() % 4);
-        char exact[96];
-        const double magnitude = std::fabs(static_cast<double>(value));
-        const int printed = std::snprintf(exact, sizeof exact, "%.*e", decimals - 1, magnitude);
-        ASSERT_GT(printed, 0);
-        // "d.ddde+XX" -> "0.dddd" with the exponent one higher (zero stays 0).
-        std::string digits(1, exact[0]);
-        if (decimals > 1) digits.append(exact + 2, static_cast<std::size_t>(decimals - 1));
-        const int exponent = std::atoi(std::strchr(exact, 'e') + 1) + (magnitude == 0.0 ? 0 : 1);
-        if (exponent > 99 || exponent < -99) continue;  // three-digit exponents drop the letter
-        char tail[8];
-        std::snprintf(tail, sizeof tail, "E%c%02d", exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
-        std::string body = "0." + digits + tail;
-        const bool negative = std::signbit(value);
-        if (static_cast<int>(body.size()) + (negative ? 1 : 0) > width) body.erase(0, 1);
-        std::string expected;
-        if (static_cast<int>(body.size()) + (negative ? 1 : 0) > width) {
-            expected.assign(static_cast<std::size_t>(width), '*');
-        } else {
-            expected.assign(static_cast<std::size_t>(width) - body.size() - (negative ? 1 : 0), ' ');
-            if (negative) expected += '-';
-            expected += body;
-        }
+        const std::string expected = printedExponentField(value, width, decimals);
+        if (expected.empty()) continue;
         ASSERT_EQ(common::formatE(value, width, decimals), expected)
             << std::hexfloat << value << " E" << width << "." << decimals;
     }

@@ -46,7 +46,7 @@ TEST(ShortDecimal, SignsPointsAndZeros) {
 }
 
 TEST(ShortDecimal, EveryLengthRoundsLikeTheExactConversion) {
-    // Up to 18 digits: the short road takes up to 15 (7 for a REAL) and
+    // Up to 18 digits: the short road takes what the type holds exactly and
     // hands longer ones to the general conversion; both must agree with it.
     std::mt19937_64 random(7);
     int failures = 0;
@@ -68,6 +68,44 @@ TEST(ShortDecimal, EveryLengthRoundsLikeTheExactConversion) {
             ++failures;
             ADD_FAILURE() << '|' << text << "| read as " << wide << " / " << narrow;
         }
+    }
+}
+
+TEST(ShortDecimal, ExponentFormsRoundLikeTheExactConversion) {
+    // "1.23456E-02", "-5d3", "120.000e+8": digits with an exponent, some
+    // within the exact short road and some just beyond it (long mantissas,
+    // powers beyond 10^10 or 10^22), every one against the exact conversion.
+    std::mt19937_64 random(11);
+    const char letters[] = {'E', 'e', 'D', 'd'};
+    int failures = 0;
+    for (int trial = 0; trial < 200000 && failures < 10; ++trial) {
+        const int digits = 1 + static_cast<int>(random() % 12);
+        const int point = static_cast<int>(random() % static_cast<std::uint64_t>(digits + 1));
+        std::string text = trial % 3 == 0 ? "-" : "";
+        for (int k = 0; k < digits; ++k) {
+            if (k == point) text += '.';
+            text += static_cast<char>('0' + random() % 10);
+        }
+        if (trial % 5 == 0) text += "000";  // trailing zeros that do not count
+        const int exponent = static_cast<int>(random() % 45) - 22;  // within the float range
+        std::string referenceText = text + 'e' + std::to_string(exponent);
+        text += letters[trial % 4];
+        if (exponent >= 0 && trial % 2 == 0) text += '+';
+        text += std::to_string(exponent);
+        double wide = 0.0;
+        float narrow = 0.0f;
+        const bool read = common::parseListDouble(text, wide) && common::parseListReal(text, narrow);
+        if (!read ||
+            std::bit_cast<std::uint64_t>(wide) != std::bit_cast<std::uint64_t>(reference<double>(referenceText)) ||
+            std::bit_cast<std::uint32_t>(narrow) != std::bit_cast<std::uint32_t>(reference<float>(referenceText))) {
+            ++failures;
+            ADD_FAILURE() << '|' << text << "| read as " << wide << " / " << narrow;
+        }
+    }
+    // Exponents without digits are no numbers, whatever road they take.
+    double value = 0.0;
+    for (const char* text : {"1e", "1.5E+", "2d-", "e5", ".e1"}) {
+        EXPECT_FALSE(common::parseListDouble(text, value)) << '|' << text << '|';
     }
 }
 

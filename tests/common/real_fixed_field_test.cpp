@@ -1,8 +1,8 @@
-#include "draymoor/fixed_field.hpp"
-
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <fstream>
 #include <random>
@@ -11,16 +11,16 @@
 
 #include "common/edit_format.hpp"
 
-namespace draymoor {
 namespace {
 
+// The REAL road of Fw.d, written in place.
 std::string fixed(float value, int width, int decimals) {
-    std::string out;
-    appendFixed(out, value, width, decimals);
+    std::string out(static_cast<std::size_t>(width), '?');
+    common::writeRealF(out.data(), value, width, decimals);
     return out;
 }
 
-TEST(FixedField, HandlesWhatTheShortRoadLeavesToTheGeneralOne) {
+TEST(RealFixedField, HandlesWhatTheShortRoadLeavesToTheGeneralOne) {
     EXPECT_EQ(fixed(110.0f, 8, 2), "  110.00");
     EXPECT_EQ(fixed(-0.0001f, 6, 2), " -0.00");  // the sign of a value rounding to zero stays
     EXPECT_EQ(fixed(30000000.0f, 12, 2), " 30000000.00");
@@ -29,7 +29,7 @@ TEST(FixedField, HandlesWhatTheShortRoadLeavesToTheGeneralOne) {
 }
 
 // Every Fw.d row (1 to 8 decimals) of the Fortran run-time reference table.
-TEST(FixedField, MatchesTheFortranReferenceTable) {
+TEST(RealFixedField, MatchesTheFortranReferenceTable) {
     std::ifstream table(TEST_DATA_DIR "/draymoor/format_F_float32.tsv");
     ASSERT_TRUE(table.is_open());
     std::string line;
@@ -53,9 +53,23 @@ TEST(FixedField, MatchesTheFortranReferenceTable) {
     EXPECT_GT(rows, 8000);
 }
 
-// The short road must agree with the general edit format everywhere in the
-// ranges a CDI file holds: positions, depths and conductivities.
-TEST(FixedField, AgreesWithTheGeneralEditFormat) {
+// An oracle independent of the edit format: the C library's exact digits
+// ("%.*f" rounds the exact binary value, ties to even), placed by the field
+// rules (sign, optional "0" before the point, asterisks when too wide).
+std::string printedField(float value, int width, int decimals) {
+    char digits[64];
+    std::snprintf(digits, sizeof digits, "%.*f", decimals, std::fabs(static_cast<double>(value)));
+    std::string body = digits;
+    const std::size_t sign = std::signbit(value) ? 1 : 0;
+    const auto room = static_cast<std::size_t>(width);
+    if (body.size() + sign > room && body.rfind("0.", 0) == 0) body.erase(0, 1);
+    if (body.size() + sign > room) return std::string(room, '*');
+    return std::string(room - body.size() - sign, ' ') + (sign != 0 ? "-" : "") + body;
+}
+
+// The short road must agree with the oracle everywhere in the ranges rows
+// hold: positions, depths, conductivities and their reciprocals.
+TEST(RealFixedField, AgreesWithThePrintedDigits) {
     std::mt19937 random(20240601U);
     std::uniform_int_distribution<std::uint32_t> bits;
     const float scales[] = {1.0e-5f, 1.0e-2f, 1.0f, 100.0f, 1.0e4f, 1.0e6f, 1.0e7f, 3.0e7f};
@@ -64,12 +78,12 @@ TEST(FixedField, AgreesWithTheGeneralEditFormat) {
         const std::uint32_t raw = bits(random);
         const float unit = std::bit_cast<float>((raw & 0x807FFFFFU) | 0x3F800000U);  // +-[1, 2)
         const float value = unit * scales[trial % 8];
-        for (const auto& [width, decimals] : {std::pair{8, 2}, std::pair{12, 2}, std::pair{12, 4}}) {
-            const std::string expected = common::formatF(value, width, decimals);
-            ASSERT_EQ(fixed(value, width, decimals), expected) << value;
+        for (const auto& [width, decimals] :
+             {std::pair{8, 2}, std::pair{12, 2}, std::pair{12, 4}, std::pair{10, 1}, std::pair{9, 2}}) {
+            ASSERT_EQ(fixed(value, width, decimals), printedField(value, width, decimals))
+                << value << " as F" << width << '.' << decimals;
         }
     }
 }
 
 }  // namespace
-}  // namespace draymoor
