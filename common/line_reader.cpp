@@ -104,7 +104,7 @@ bool LineReader::next(std::string_view& line) {
         return false;
     }
     for (;;) {
-        const char* start = buffer_.data() + begin_;
+        const char* start = buffer_.get() + begin_;
         const std::size_t available = end_ - begin_;
         const void* found = available > 0 ? std::memchr(start, '\n', available) : nullptr;
         if (found != nullptr) {
@@ -153,11 +153,13 @@ void LineReader::stopOnLoneCarriageReturns() const {
 // Reads the next block into the (empty) buffer; false at the end of the
 // input or on a read error.
 bool LineReader::fill() {
-    if (buffer_.size() != kBlockBytes) {
-        buffer_.resize(kBlockBytes);
+    if (!buffer_) {
+        // Not zeroed: a program that opens many small files (one per station)
+        // would otherwise clear a whole block for each.
+        buffer_ = std::make_unique_for_overwrite<char[]>(kBlockBytes);
     }
     for (;;) {
-        const ssize_t got = ::read(descriptor_, buffer_.data(), buffer_.size());
+        const ssize_t got = ::read(descriptor_, buffer_.get(), kBlockBytes);
         if (got > 0) {
             end_ = static_cast<std::size_t>(got);
             return true;

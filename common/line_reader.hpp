@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace common {
 
@@ -56,7 +55,7 @@ private:
     bool atEnd_ = false;
     bool failed_ = false;
     long lineNumber_ = 0;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;  // one read block, made on the first read
     std::size_t begin_ = 0;  // first unread byte in buffer_
     std::size_t end_ = 0;    // one past the last valid byte in buffer_
     std::string carry_;      // a line longer than the buffer is assembled here
