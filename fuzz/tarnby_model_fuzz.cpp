@@ -12,7 +12,7 @@
 namespace {
 
 int runWithoutGridding(int argc, char** argv) {
-    return tarnby::brevan(argc, argv, [](tarnby::MincArguments& call) { call.ISTAT = 0; });
+    return tarnby::brevan(argc, argv, [](lumsk::MincRequest& call) { call.ISTAT = 0; });
 }
 
 }  // namespace
