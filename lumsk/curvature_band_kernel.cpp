@@ -28,7 +28,17 @@ bool hasAvx2Kernel() {
 #endif
 }
 
+bool hasAvx512Kernel() {
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool supported = __builtin_cpu_supports("avx512f");
+    return supported;
+#else
+    return false;
+#endif
+}
+
 RelaxInteriorSteps pickRelaxInteriorSteps() {
+    if (hasAvx512Kernel()) return &avx512::relaxInteriorSteps;
     return hasAvx2Kernel() ? &avx2::relaxInteriorSteps : &baseline::relaxInteriorSteps;
 }
 

@@ -35,7 +35,8 @@ void relaxInteriorSteps(const BandSteps& band, std::int32_t firstStep, std::int3
 
 // The builds of the same body that relaxInteriorSteps() picks from: one for
 // the instruction set the library is compiled for, one for processors with
-// AVX2 (on x86 only, and to be called only when hasAvx2Kernel()).
+// AVX2 and one for processors with AVX-512 (on x86 only, and to be called
+// only when hasAvx2Kernel() or hasAvx512Kernel()).
 namespace baseline {
 void relaxInteriorSteps(const BandSteps& band, std::int32_t firstStep, std::int32_t lastStep, float omega,
                         LaneLargest& largest);
@@ -44,7 +45,12 @@ namespace avx2 {
 void relaxInteriorSteps(const BandSteps& band, std::int32_t firstStep, std::int32_t lastStep, float omega,
                         LaneLargest& largest);
 }  // namespace avx2
+namespace avx512 {
+void relaxInteriorSteps(const BandSteps& band, std::int32_t firstStep, std::int32_t lastStep, float omega,
+                        LaneLargest& largest);
+}  // namespace avx512
 bool hasAvx2Kernel();
+bool hasAvx512Kernel();
 
 // The build relaxInteriorSteps() picks on this processor, for callers that
 // make many short calls and pick once.
