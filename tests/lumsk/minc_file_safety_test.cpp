@@ -4,7 +4,9 @@
 // gridding half-written files, and an interrupted call leaves no temporary
 // file behind.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -229,26 +231,29 @@ TEST(MincFileSafety, InterruptedCallEndsByItsSignalAndLeavesNoTemporaryFile) {
     for (const int signalNumber : {SIGINT, SIGTERM}) {
         SCOPED_TRACE(signalNumber);
         tests::TempFolder folder;
-        // Large enough that the block loop, which starts once the block file
-        // exists, runs for seconds.
-        writePoints("pts.dat", 700, 700);
+        // The point data file is a FIFO that this side keeps open: the call
+        // reads the points written so far and then waits for more, so it is
+        // still running when the signal comes, however loaded the machine.
+        ASSERT_EQ(::mkfifo("pts.dat", 0600), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            Call call;
-            call.NCOL = 700;
-            call.NROW = 700;
-            call.RADIUS = 0.0f;
-            call.run();
+            Call().run();
             _exit(0);
         }
+        const int points = ::open("pts.dat", O_WRONLY);  // waits for the call to open it
+        ASSERT_GE(points, 0);
+        const float record[3] = {1.0f, 1.0f, 3.0f};
+        ASSERT_EQ(::write(points, record, sizeof record), static_cast<ssize_t>(sizeof record));
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!fs::exists("~mincsb.tmp") && std::chrono::steady_clock::now() < deadline) {
+        while (temporaryFilesLeft().empty() && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
+        EXPECT_FALSE(temporaryFilesLeft().empty()) << "the call made no temporary file";
         kill(child, signalNumber);
         int waitStatus = 0;
         ASSERT_EQ(waitpid(child, &waitStatus, 0), child);
+        ::close(points);
         ASSERT_TRUE(WIFSIGNALED(waitStatus)) << "the call ended before it was interrupted";
         EXPECT_EQ(WTERMSIG(waitStatus), signalNumber);
         EXPECT_TRUE(temporaryFilesLeft().empty());
