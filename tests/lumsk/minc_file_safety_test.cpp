@@ -231,20 +231,21 @@ TEST(MincFileSafety, InterruptedCallEndsByItsSignalAndLeavesNoTemporaryFile) {
     for (const int signalNumber : {SIGINT, SIGTERM}) {
         SCOPED_TRACE(signalNumber);
         tests::TempFolder folder;
-        // The point data file is a FIFO that this side keeps open: the call
-        // reads the points written so far and then waits for more, so it is
-        // still running when the signal comes, however loaded the machine.
+        // The point data file is a FIFO that this side holds open at both
+        // ends: the call reads the one record in it and then waits for more,
+        // so it is still running when the signal comes, however loaded the
+        // machine (and opening it again never blocks).
         ASSERT_EQ(::mkfifo("pts.dat", 0600), 0);
+        const int points = ::open("pts.dat", O_RDWR);
+        ASSERT_GE(points, 0);
+        const float record[3] = {1.0f, 1.0f, 3.0f};
+        ASSERT_EQ(::write(points, record, sizeof record), static_cast<ssize_t>(sizeof record));
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             Call().run();
             _exit(0);
         }
-        const int points = ::open("pts.dat", O_WRONLY);  // waits for the call to open it
-        ASSERT_GE(points, 0);
-        const float record[3] = {1.0f, 1.0f, 3.0f};
-        ASSERT_EQ(::write(points, record, sizeof record), static_cast<ssize_t>(sizeof record));
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (temporaryFilesLeft().empty() && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
