@@ -1,7 +1,5 @@
 #include "common/output_guard.hpp"
 
-#include <sys/stat.h>
-
 #include <array>
 
 #include "common/platform.hpp"
@@ -11,20 +9,9 @@ namespace common {
 
 namespace {
 
-bool identify(const std::string& path, struct stat& status) { return ::stat(path.c_str(), &status) == 0; }
-
-bool isWorkingFolder(const std::string& folder) {
-    if (folder.empty()) return true;
-    struct stat here {}, there {};
-    return identify(".", here) && identify(folder, there) && here.st_dev == there.st_dev && here.st_ino == there.st_ino;
-}
+bool isWorkingFolder(const std::string& folder) { return folder.empty() || sameFile(folder, "."); }
 
 }  // namespace
-
-bool sameFile(const std::string& first, const std::string& second) {
-    struct stat a {}, b {};
-    return identify(first, a) && identify(second, b) && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
 
 bool isFixedTemporaryName(const std::string& path) {
     static constexpr std::array<std::string_view, 3> kPatterns{"tmpdat.tmp", "tmpmod.tmp", "~minc??.tmp"};

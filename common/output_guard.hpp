@@ -8,12 +8,9 @@
 #include <string>
 #include <string_view>
 
-namespace common {
+#include "common/platform.hpp"  // sameFile
 
-// True when both names lead to one file on disk (same device and inode):
-// whatever the spelling, through symbolic or hard links. False when either
-// does not exist.
-bool sameFile(const std::string& first, const std::string& second);
+namespace common {
 
 // True when `path` names, in the working folder, a fixed temporary file of
 // the suite: "tmpdat.tmp", "tmpmod.tmp" or the gridding library's

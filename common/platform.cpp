@@ -114,6 +114,21 @@ void RawFile::close() {
     }
 }
 
+FileStatus fileStatus(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        const bool absent = errno == ENOENT || errno == ENOTDIR;
+        return {absent ? FileKind::missing : FileKind::other, std::nullopt};
+    }
+    return {S_ISREG(status.st_mode) ? FileKind::regular : FileKind::other,
+            FileIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)}};
+}
+
+bool sameFile(const std::string& first, const std::string& second) {
+    const std::optional<FileIdentity> one = fileStatus(first).identity;
+    return one && one == fileStatus(second).identity;
+}
+
 bool fileExists(const std::string& path) {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
@@ -156,11 +171,7 @@ bool copyContents(RawFile& source, RawFile& target) {
 bool copyFile(const std::string& from, const std::string& to) {
     RawFile source = RawFile::openRead(from);
     if (!source.isOpen()) return false;
-    struct stat sourceStatus {}, targetStatus {};
-    if (::stat(from.c_str(), &sourceStatus) == 0 && ::stat(to.c_str(), &targetStatus) == 0 &&
-        sourceStatus.st_dev == targetStatus.st_dev && sourceStatus.st_ino == targetStatus.st_ino) {
-        return true;  // already in place: copying would only empty it
-    }
+    if (sameFile(from, to)) return true;  // already in place: copying would only empty it
     std::string hiddenName = ".";
     hiddenName += nameOf(to);
     hiddenName += ".partXXXXXX";
@@ -228,8 +239,7 @@ FileSearch findFiles(std::string_view pattern) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
         if (!matchWildcard(namePattern, name)) continue;
-        struct stat status {};
-        const bool regular = ::stat(joinPath(folder, name).c_str(), &status) == 0 && S_ISREG(status.st_mode);
+        const bool regular = fileStatus(joinPath(folder, name)).kind == FileKind::regular;
         (regular ? found.files : found.notRegular).push_back(name);
     }
     ::closedir(directory);

@@ -4,6 +4,7 @@
 // wildcard, directory creation, file copy and path joining. No shell is ever
 // involved.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,26 @@ private:
     explicit RawFile(int descriptor) : descriptor_(descriptor) {}
     int descriptor_ = -1;
 };
+
+// A file as the system knows it: one identity is one file, whatever the
+// names that lead to it (spellings, symbolic and hard links).
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+enum class FileKind {
+    missing,  // nothing there, or a part of the path is no folder
+    regular,
+    other,    // a folder, a FIFO, a device, or a path that cannot be examined
+};
+struct FileStatus {
+    FileKind kind = FileKind::missing;
+    std::optional<FileIdentity> identity;  // whenever the file could be examined
+};
+FileStatus fileStatus(const std::string& path);
+// True when both names lead to one file; false when either cannot be examined.
+bool sameFile(const std::string& first, const std::string& second);
 
 bool fileExists(const std::string& path);
 bool directoryExists(const std::string& path);

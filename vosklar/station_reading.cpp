@@ -1,13 +1,12 @@
 #include "vosklar/station_reading.hpp"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/diagnostic.hpp"
+#include "common/platform.hpp"
 #include "common/run_stop.hpp"
 #include "vosklar/list_line.hpp"
 #include "vosklar/output_guard.hpp"
@@ -17,35 +16,6 @@
 namespace vosklar {
 
 namespace {
-
-// A file as the system knows it, whatever its name.
-struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
-
-// A station without a result file is skipped silently; one that is there
-// but is no regular file (a folder, a FIFO, a device) is never opened: a
-// FIFO would wait for a writer.
-enum class ResultFileKind { missing, regular, notRegular };
-
-struct ResultFileStatus {
-    ResultFileKind kind = ResultFileKind::missing;
-    FileIdentity identity;
-};
-
-ResultFileStatus resultFileStatus(const std::string& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
-        // A path that is not there, or runs through something that is no
-        // folder, names no file; any other failure is a file that cannot be read.
-        const bool absent = errno == ENOENT || errno == ENOTDIR;
-        return {absent ? ResultFileKind::missing : ResultFileKind::notRegular, {}};
-    }
-    return {S_ISREG(status.st_mode) ? ResultFileKind::regular : ResultFileKind::notRegular,
-            {status.st_dev, status.st_ino}};
-}
 
 // The run's outputs, identified once when the list loop starts: none of them
 // is made or replaced while the list is read, so a result file can only be
@@ -57,17 +27,16 @@ public:
     explicit OutputIdentities(const RunSettings& settings) {
         for (const std::string& name : {settings.outputName, std::string(kModelLayerFileName),
                                         std::string(kPointDataFileName)}) {
-            struct stat status {};
-            if (::stat(name.c_str(), &status) == 0) identities_.push_back({status.st_dev, status.st_ino});
+            if (const auto identity = common::fileStatus(name).identity) identities_.push_back(*identity);
         }
     }
 
-    bool includes(const FileIdentity& identity) const {
-        return std::find(identities_.begin(), identities_.end(), identity) != identities_.end();
+    bool includes(const std::optional<common::FileIdentity>& identity) const {
+        return identity && std::find(identities_.begin(), identities_.end(), *identity) != identities_.end();
     }
 
 private:
-    std::vector<FileIdentity> identities_;
+    std::vector<common::FileIdentity> identities_;
 };
 
 void report(const std::string& text) { common::writeDiagnostic("vosklar", text); }
@@ -89,10 +58,13 @@ std::int32_t readStations(common::LineReader& list, const RunSettings& settings,
         statistics.countListLine(station.station);
 
         const std::string path = resultFileName(settings.method, station.token);
-        const ResultFileStatus found = resultFileStatus(path);
-        if (found.kind == ResultFileKind::missing) continue;
+        // A station without a result file is skipped silently; one that is
+        // there but is no regular file (a folder, a FIFO, a device) is never
+        // opened: a FIFO would wait for a writer.
+        const common::FileStatus found = common::fileStatus(path);
+        if (found.kind == common::FileKind::missing) continue;
         if (outputs.includes(found.identity)) requireOutputsApartFromResult(settings, path);
-        if (found.kind == ResultFileKind::notRegular) {
+        if (found.kind != common::FileKind::regular) {
             report(path + " is not a regular file that can be read; station " + station.token + " is skipped");
             ++unreadable;
             continue;
