@@ -196,7 +196,8 @@ common::TextWriter prepareLineFolder(const RunSettings& settings, std::int32_t l
         common::writeDiagnostic("haverel", "could not copy " + channelFile + " into " + folder);
         copyFailed = true;
     }
-    common::TextWriter emData = openOutput(emDataPath, "EM DATA", guarded.dataAndChannelFiles);
+    // Checked above, before the folder was made.
+    common::TextWriter emData = openOutput(emDataPath, "EM DATA", {});
     emData.line("DATATYPE:TEM  UNITS:(ppm)  LINE:" + lineText + " CONFIG:InLoop CHANNELFILE:" + channelFile);
     emData.line(kEmDataColumnHeader);
     return emData;
