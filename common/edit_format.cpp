@@ -305,13 +305,12 @@ constexpr auto kPowersOfTen128 = [] {
     return powers;
 }();
 
-// value / 2^shift rounded half to even (shift below the width of the type).
-template <typename Unsigned>
-Unsigned roundedShift(Unsigned value, int shift) {
+// value / 2^shift rounded half to even (shift below 128).
+Uint128 roundedShift(Uint128 value, int shift) {
     if (shift == 0) return value;
-    const Unsigned quotient = value >> shift;
-    const Unsigned remainder = value - (quotient << shift);
-    const Unsigned half = static_cast<Unsigned>(1) << (shift - 1);
+    const Uint128 quotient = value >> shift;
+    const Uint128 remainder = value - (quotient << shift);
+    const Uint128 half = static_cast<Uint128>(1) << (shift - 1);
     return remainder > half || (remainder == half && (quotient & 1) != 0) ? quotient + 1 : quotient;
 }
 
@@ -329,32 +328,6 @@ Uint128 roundedQuotient(Uint128 numerator, Uint128 denominator) {
                                                                                                   : quotient;
 }
 
-// mantissa * 10^scale fits 64 bits when the mantissa is at most this (none
-// does from 10^20 on).
-constexpr auto kLargestScalable = [] {
-    std::array<std::uint64_t, kPowersOfTen128.size()> limits{};
-    for (std::size_t scale = 0; scale < limits.size(); ++scale) {
-        limits[scale] = static_cast<std::uint64_t>(Uint128{~std::uint64_t{0}} / kPowersOfTen128[scale]);
-    }
-    return limits;
-}();
-
-// 10^-15 to 10^31 as doubles, near enough to lift a low decimal exponent
-// estimate (the significand loop corrects any estimate that is still off).
-constexpr int kLowestEstimatePower = -15;
-constexpr auto kDecimalSteps = [] {
-    std::array<double, 47> steps{};
-    double up = 1.0;
-    for (int power = 0; power <= 31; ++power, up *= 10.0) {
-        steps[static_cast<std::size_t>(power - kLowestEstimatePower)] = up;
-    }
-    double down = 1.0;
-    for (int power = 0; power >= kLowestEstimatePower; --power, down /= 10.0) {
-        steps[static_cast<std::size_t>(power - kLowestEstimatePower)] = down;
-    }
-    return steps;
-}();
-
 // `magnitude` (within the bounds above) as `digits` significant digits:
 // units in [10^(digits-1), 10^digits) and the power of ten of the first.
 void significand(double magnitude, int digits, std::uint64_t& units, int& exponent) {
@@ -370,17 +343,10 @@ void significand(double magnitude, int digits, std::uint64_t& units, int& expone
     // floor(log10(2^e)) for the binary exponent e (78913 / 2^18 is log10(2)
     // to six digits): the decimal exponent or one below it.
     exponent = ((biasedExponent - 1023) * 78913) >> 18;
-    const auto nextStep = static_cast<std::size_t>(exponent + 1 - kLowestEstimatePower);
-    if (magnitude >= kDecimalSteps[nextStep]) ++exponent;
     for (;;) {
         const int scale = digits - 1 - exponent;  // units = magnitude * 10^scale
         Uint128 rounded = 0;
-        if (scale >= 0 && binaryShift >= 0 && binaryShift < 64 &&
-            mantissa <= kLargestScalable[static_cast<std::size_t>(scale)]) {
-            // The usual case, in 64 bits: mantissa * 10^scale / 2^binaryShift.
-            const auto power = static_cast<std::uint64_t>(kPowersOfTen128[static_cast<std::size_t>(scale)]);
-            rounded = roundedShift(mantissa * power, binaryShift);
-        } else if (scale >= 0 && binaryShift >= 0) {
+        if (scale >= 0 && binaryShift >= 0) {
             rounded = roundedShift(mantissa * kPowersOfTen128[static_cast<std::size_t>(scale)], binaryShift);
         } else {
             Uint128 numerator = mantissa, denominator = 1;
