@@ -1,8 +1,9 @@
 // Cost of the minimum-curvature iteration per node and sweep on a block of
 // the largest size the library solves (32000 nodes), with no data and with a
 // quarter of the nodes holding data, so that the speed of the block solves
-// of a large grid can be judged; and the vector band sweep alone in each of
-// its instruction-set builds (0 baseline, 1 AVX2, 2 AVX-512).
+// of a large grid can be judged; and the band sweeps alone, border nodes
+// included, in each of their instruction-set builds (0 baseline, 1 AVX2,
+// 2 AVX-512).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -80,22 +81,25 @@ void vectorBandSweep(benchmark::State& state) {
         state.SkipWithError("this processor lacks the instruction set of that build");
         return;
     }
-    const lumsk::RelaxInteriorSteps relax = build == 2   ? &lumsk::avx512::relaxInteriorSteps
-                                            : build == 1 ? &lumsk::avx2::relaxInteriorSteps
-                                                         : &lumsk::baseline::relaxInteriorSteps;
+    const lumsk::SweepBand sweepBand = build == 2   ? &lumsk::avx512::sweepBand
+                                       : build == 1 ? &lumsk::avx2::sweepBand
+                                                    : &lumsk::baseline::sweepBand;
     const Block start(1);
     lumsk::SkewedBands bands(start.values.data(), start.flags.data(), start.records.data(), kColumns, kRows);
-    const std::int32_t lastStep = kColumns + 2 * (lumsk::SkewedBands::kLanes - 1);
     lumsk::LaneLargest largest;
     std::int64_t nodes = 0;
+    const std::int32_t lastBand = bands.bandCount() - 1;
     for (auto _ : state) {
-        for (std::int32_t band = 0; band < bands.bandCount(); ++band) {
-            const lumsk::BandSteps steps{bands.stepZero(band), bands.flagsAtStepZero(band),
+        for (std::int32_t band = 0; band <= lastBand; ++band) {
+            const lumsk::BandSweep steps{bands.stepZero(band),  bands.flagsAtStepZero(band),
                                          bands.coefficientsAtStepZero(band), bands.summariesAtStepZero(band),
-                                         lumsk::SkewedBands::kLaneStride};
-            relax(steps, 1, lastStep, 1.3f, largest);
+                                         bands.rowsIn(band),    bands.firstRow(band),
+                                         start.flags.data(),    kColumns,
+                                         kRows,                 band == 0,
+                                         band == lastBand};
+            sweepBand(steps, 1.3f, largest);
         }
-        nodes += static_cast<std::int64_t>(kColumns - 4) * (kRows - 4);
+        nodes += static_cast<std::int64_t>(kColumns) * kRows;
         benchmark::DoNotOptimize(largest.size);
     }
     state.counters["ns_per_node_sweep"] =

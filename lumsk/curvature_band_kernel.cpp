@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "lumsk/curvature_stencils.hpp"
 #include "lumsk/skewed_bands.hpp"
 
 namespace lumsk {
@@ -37,14 +38,13 @@ bool hasAvx512Kernel() {
 #endif
 }
 
-RelaxInteriorSteps pickRelaxInteriorSteps() {
-    if (hasAvx512Kernel()) return &avx512::relaxInteriorSteps;
-    return hasAvx2Kernel() ? &avx2::relaxInteriorSteps : &baseline::relaxInteriorSteps;
+SweepBand pickSweepBand() {
+    if (hasAvx512Kernel()) return &avx512::sweepBand;
+    return hasAvx2Kernel() ? &avx2::sweepBand : &baseline::sweepBand;
 }
 
-void relaxInteriorSteps(const BandSteps& band, std::int32_t firstStep, std::int32_t lastStep, float omega,
-                        LaneLargest& largest) {
-    pickRelaxInteriorSteps()(band, firstStep, lastStep, omega, largest);
+void sweepBand(const BandSweep& band, float omega, LaneLargest& largest) {
+    pickSweepBand()(band, omega, largest);
 }
 
 }  // namespace lumsk

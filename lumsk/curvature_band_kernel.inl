@@ -1,4 +1,4 @@
-// Body of the vector band sweep, compiled once for every instruction set the
+// Body of the band sweep, compiled once for every instruction set the
 // library dispatches to (see curvature_band_kernel.cpp); included inside a
 // namespace of its own by each of those sources. Every expression repeats the
 // operation order of the scalar stencils in curvature_stencils.hpp: the
@@ -14,6 +14,8 @@ constexpr std::int32_t kWidth = kVectorBytes / 4;
 constexpr std::int32_t kVectorsPerStep = SkewedBands::kLanes / kWidth;
 constexpr std::int32_t kCoefficientStride = SkewedBands::kLanes;
 constexpr std::int32_t kGroupsPerVector = kWidth / SkewedBands::kGroupLanes;
+constexpr std::ptrdiff_t kColumnStride = SkewedBands::kLaneStride;
+constexpr std::ptrdiff_t kRowStride = 2 * kColumnStride + 1;
 
 inline __attribute__((always_inline)) Floats loadFloats(const float* p) {
     Floats v;
@@ -121,11 +123,11 @@ inline __attribute__((always_inline)) Behind behindInMemory(const float* p, std:
 // Whether the neighbours in the steps just swept come from registers. Those
 // one lane down lie one word away from where they were just written: read
 // back, they wait for the writes to reach the cache, the processor being
-// unable to hand a shifted read the value of a pending write. With a whole
-// step in one register one shuffle makes them; with a step in several
-// registers the shuffles and the moves between the registers cost more than
-// that wait.
-constexpr bool kStepsInRegisters = kVectorsPerStep == 1;
+// unable to hand a shifted read the value of a pending write. With a step in
+// one or two wide registers a two-register shuffle makes them; with a step in
+// many narrower registers the shuffles and the moves between the registers
+// cost more than that wait.
+constexpr bool kStepsInRegisters = kVectorsPerStep <= 2;
 
 // The values of every lane of one step, vector by vector.
 struct StepValues {
@@ -172,61 +174,152 @@ inline __attribute__((always_inline)) Floats relaxMoving(std::uint8_t summary, f
     return relaxVector<false>(p, flags, c, cs, behind, omega, largest);
 }
 
+// The border nodes that fall on one step of a band. At step t lane j lies
+// in column t - 2j, so at most one lane of the band is in column 1 or 2 and
+// at most one in column NX - 1 or NX; rows 1 and 2 (lanes -2 and -1) are in
+// columns t + 4 and t + 2, rows NY - 1 and NY two and four columns behind
+// the band's top row. None of them reads a node of its own step, nor is read
+// by one: they need only what earlier steps left, as the vector nodes do.
+class BorderNodes {
+public:
+    BorderNodes(const BandSweep& band, float omega) : band_(band), omega_(omega) {}
+
+    // Relaxes the border nodes of one step; moved(lane, value) hears of every
+    // node of the band's own lanes that moved.
+    template <class Moved>
+    void relaxStep(std::int32_t step, Moved&& moved) const {
+        if (band_.withRowsBelow) {
+            rowNode<EdgePlace::first>(step + 4, -2);
+            rowNode<EdgePlace::second>(step + 2, -1);
+        }
+        sideNode(step, 1, moved);
+        sideNode(step, band_.NX - 1, moved);
+        if (band_.withRowsAbove) {
+            rowNode<EdgePlace::secondLast>(step - 2 * band_.rows, band_.rows);
+            rowNode<EdgePlace::last>(step - 2 * band_.rows - 2, band_.rows + 1);
+        }
+    }
+
+private:
+    using EdgePlace = stencil::EdgePlace;
+
+    float* node(std::int32_t col, std::int32_t lane) const {
+        return band_.grid + (col + 2 * lane) * kColumnStride + lane;
+    }
+
+    bool isFixed(std::int32_t col, std::int32_t lane) const {
+        const std::size_t row = static_cast<std::size_t>(band_.firstRow + lane - 1);
+        return band_.gridFlags[row * static_cast<std::size_t>(band_.NX) + static_cast<std::size_t>(col - 1)] < 0;
+    }
+
+    static float relax(float* p, float target, float omega) {
+        *p = *p + omega * (target - *p);
+        return *p;
+    }
+
+    // A node of row 1, 2, NY - 1 or NY, if its column lies in the grid.
+    template <EdgePlace rowPlace>
+    void rowNode(std::int32_t col, std::int32_t lane) const {
+        if (col < 1 || col > band_.NX || isFixed(col, lane)) return;
+        float* p = node(col, lane);
+        const stencil::Around around(p, kRowStride, kColumnStride);
+        const bool between = col >= 3 && col <= band_.NX - 2;
+        const float target = between ? stencil::borderTarget(around, EdgePlace::middle, rowPlace)
+                                     : stencil::borderTarget(around, stencil::edgePlace(col, band_.NX), rowPlace);
+        relax(p, target, omega_);
+    }
+
+    // The node of this step in column firstColumn or the one after it.
+    template <class Moved>
+    void sideNode(std::int32_t step, std::int32_t firstColumn, Moved& moved) const {
+        const std::int32_t offset = step - firstColumn;  // 2 * lane, or 2 * lane + 1
+        if (offset < 0) return;
+        const std::int32_t lane = offset / 2;
+        if (lane >= band_.rows) return;
+        const std::int32_t col = step - 2 * lane;
+        if (isFixed(col, lane)) return;
+        float* p = node(col, lane);
+        const stencil::Around around(p, kRowStride, kColumnStride);
+        moved(lane, relax(p, stencil::borderTarget(around, stencil::edgePlace(col, band_.NX), EdgePlace::middle),
+                          omega_));
+    }
+
+    const BandSweep& band_;
+    float omega_;
+};
+
 }  // namespace
 
-void relaxInteriorSteps(const BandSteps& band, std::int32_t firstStep, std::int32_t lastStep, float omegaValue,
-                        LaneLargest& laneLargest) {
+void sweepBand(const BandSweep& band, float omegaValue, LaneLargest& laneLargest) {
     static_assert(sizeof laneLargest.size == SkewedBands::kLanes * sizeof(float));
     const Floats omega = splat(omegaValue);
     Floats largest[kVectorsPerStep];
     std::memcpy(largest, laneLargest.size, sizeof largest);
-    const std::ptrdiff_t cs = band.columnStride;
+    const std::ptrdiff_t cs = kColumnStride;
+    const BorderNodes border(band, omegaValue);
+    // Steps 1 to lastVectorStep hold interior nodes; rows 1 and 2 begin
+    // before them, rows NY - 1 and NY end after them.
+    const std::int32_t lastVectorStep = band.NX + 2 * (band.rows - 1);
+    const std::int32_t firstStep = band.withRowsBelow ? SkewedBands::kFirstStep : 1;
+    const std::int32_t lastStep = band.withRowsAbove ? lastVectorStep + 4 : lastVectorStep;
+    Ints laneIds;
+    for (std::int32_t k = 0; k < kWidth; ++k) laneIds[k] = k;
     // The four steps before the current one, newest first (used only when
     // kept in registers).
-    StepValues back1{};
-    StepValues back2{};
-    StepValues back3{};
-    StepValues back4{};
-    if constexpr (kStepsInRegisters) {
-        back1 = loadStep(band.grid + (firstStep - 1) * cs);
-        back2 = loadStep(band.grid + (firstStep - 2) * cs);
-        back3 = loadStep(band.grid + (firstStep - 3) * cs);
-        back4 = loadStep(band.grid + (firstStep - 4) * cs);
-    }
+    StepValues back1 = loadStep(band.grid);
+    StepValues back2 = loadStep(band.grid - cs);
+    StepValues back3 = loadStep(band.grid - 2 * cs);
+    StepValues back4 = loadStep(band.grid - 3 * cs);
     for (std::int32_t step = firstStep; step <= lastStep; ++step) {
-        float* p = band.grid + step * cs;
-        const std::int32_t* flags = band.flags + step * SkewedBands::kLanes;
-        const float* c = band.coefficients + step * SkewedBands::kLanes * SkewedBands::kWordsPerNode;
-        const std::uint8_t* summaries = band.summaries + step * SkewedBands::kGroupsPerStep;
+        const bool vectorStep = step >= 1 && step <= lastVectorStep;
         StepValues now{};
+        if (vectorStep) {
+            float* p = band.grid + step * cs;
+            const std::int32_t* flags = band.flags + step * SkewedBands::kLanes;
+            const float* c = band.coefficients + step * SkewedBands::kLanes * SkewedBands::kWordsPerNode;
+            const std::uint8_t* summaries = band.summaries + step * SkewedBands::kGroupsPerStep;
 #pragma GCC unroll 16
-        for (std::int32_t v = 0; v < kVectorsPerStep; ++v) {
-            std::uint8_t summary = 0;
-            for (std::int32_t g = 0; g < kGroupsPerVector; ++g) summary |= summaries[v * kGroupsPerVector + g];
-            float* pv = p + v * kWidth;
-            if constexpr (kStepsInRegisters) {
-                if ((summary & SkewedBands::kSomeMoving) == 0) {
-                    now.v[v] = loadFloats(pv);
-                    continue;
+            for (std::int32_t v = 0; v < kVectorsPerStep; ++v) {
+                std::uint8_t summary = 0;
+                for (std::int32_t g = 0; g < kGroupsPerVector; ++g) summary |= summaries[v * kGroupsPerVector + g];
+                float* pv = p + v * kWidth;
+                if constexpr (kStepsInRegisters) {
+                    if ((summary & SkewedBands::kSomeMoving) == 0) {
+                        now.v[v] = loadFloats(pv);
+                        continue;
+                    }
+                    const Behind behind{back1.v[v],
+                                        back2.v[v],
+                                        laneShifted<1>(back1, v, p - cs),
+                                        laneShifted<1>(back2, v, p - 2 * cs),
+                                        laneShifted<1>(back3, v, p - 3 * cs),
+                                        laneShifted<2>(back4, v, p - 4 * cs)};
+                    now.v[v] =
+                        relaxMoving(summary, pv, flags + v * kWidth, c + v * kWidth, cs, behind, omega, largest[v]);
+                } else {
+                    if ((summary & SkewedBands::kSomeMoving) == 0) continue;
+                    relaxMoving(summary, pv, flags + v * kWidth, c + v * kWidth, cs, behindInMemory(pv, cs), omega,
+                                largest[v]);
                 }
-                const Behind behind{back1.v[v],
-                                    back2.v[v],
-                                    laneShifted<1>(back1, v, p - cs),
-                                    laneShifted<1>(back2, v, p - 2 * cs),
-                                    laneShifted<1>(back3, v, p - 3 * cs),
-                                    laneShifted<2>(back4, v, p - 4 * cs)};
-                now.v[v] = relaxMoving(summary, pv, flags + v * kWidth, c + v * kWidth, cs, behind, omega, largest[v]);
-            } else {
-                if ((summary & SkewedBands::kSomeMoving) == 0) continue;
-                relaxMoving(summary, pv, flags + v * kWidth, c + v * kWidth, cs, behindInMemory(pv, cs), omega,
-                            largest[v]);
             }
         }
+        // A moved border node of the band's own lanes replaces its stale copy
+        // in the registers that later steps read.
+        border.relaxStep(step, [&](std::int32_t lane, float value) {
+            if constexpr (kStepsInRegisters) {
+#pragma GCC unroll 16
+                for (std::int32_t v = 0; v < kVectorsPerStep; ++v) {
+                    now.v[v] = laneIds + v * kWidth == lane ? splat(value) : now.v[v];
+                }
+            }
+        });
         if constexpr (kStepsInRegisters) {
-            back4 = back3;
-            back3 = back2;
-            back2 = back1;
-            back1 = now;
+            if (vectorStep) {
+                back4 = back3;
+                back3 = back2;
+                back2 = back1;
+                back1 = now;
+            }
         }
     }
     std::memcpy(laneLargest.size, largest, sizeof largest);

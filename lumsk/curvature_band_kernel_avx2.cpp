@@ -1,5 +1,5 @@
 // The vector band sweep built for processors with AVX2, picked at run time
-// by relaxInteriorSteps(). Fused multiply-add stays off (no "fma" target and
+// by sweepBand(). Fused multiply-add stays off (no "fma" target and
 // -ffp-contract=off): the results are those of every other build. Elsewhere
 // than on x86 the baseline build stands in for it.
 #include <cstddef>
@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "lumsk/curvature_band_kernel.hpp"
+#include "lumsk/curvature_stencils.hpp"
 #include "lumsk/skewed_bands.hpp"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -17,9 +18,8 @@ constexpr std::int32_t kVectorBytes = 32;
 }  // namespace lumsk::avx2
 #else
 namespace lumsk::avx2 {
-void relaxInteriorSteps(const BandSteps& band, std::int32_t firstStep, std::int32_t lastStep, float omega,
-                        LaneLargest& largest) {
-    baseline::relaxInteriorSteps(band, firstStep, lastStep, omega, largest);
+void sweepBand(const BandSweep& band, float omega, LaneLargest& largest) {
+    baseline::sweepBand(band, omega, largest);
 }
 }  // namespace lumsk::avx2
 #endif

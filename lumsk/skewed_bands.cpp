@@ -14,7 +14,9 @@ void SkewedBands::load(const float* grid, const std::int32_t* flags, const float
                        std::int32_t NY) {
     nx_ = NX;
     ny_ = NY;
-    bands_ = (NY - 4 + kLanes - 1) / kLanes;
+    const std::int32_t interiorRows = NY - 4;
+    bands_ = (interiorRows + kLanes - 1) / kLanes;
+    bandRows_ = (interiorRows + bands_ - 1) / bands_;
     steps_ = static_cast<std::size_t>(NX + 2 * kLanes + 6);
     const std::size_t places = static_cast<std::size_t>(bands_) * steps_;
     // The storage of an earlier grid is reused: no allocation once it is as
@@ -26,7 +28,8 @@ void SkewedBands::load(const float* grid, const std::int32_t* flags, const float
     coefficients_.resize(places * kLanes * kWordsPerNode);
     summaries_.resize(places * kGroupsPerStep);
     for (std::int32_t band = 0; band < bands_; ++band) {
-        for (std::int32_t lane = -2; lane <= kLanes + 1; ++lane) {
+        const std::int32_t rows = rowsIn(band);
+        for (std::int32_t lane = -2; lane <= rows + 1; ++lane) {
             const std::int32_t row = firstRow(band) + lane;
             if (row < 1 || row > NY) continue;
             const std::size_t rowStart = static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(NX);
@@ -35,7 +38,7 @@ void SkewedBands::load(const float* grid, const std::int32_t* flags, const float
                 grid_[wordOf(band, col + 2 * lane, lane)] = grid[n];
                 // The vector sweep works only on the interior; the border
                 // columns and rows move through the border stencils.
-                const bool interior = lane >= 0 && lane < kLanes && row <= NY - 2 && col >= 3 && col <= NX - 2;
+                const bool interior = lane >= 0 && lane < rows && col >= 3 && col <= NX - 2;
                 if (!interior) continue;
                 const std::size_t own = ownWordOf(band, col + 2 * lane) + static_cast<std::size_t>(lane);
                 flags_[own] = flags[n];
@@ -60,7 +63,7 @@ void SkewedBands::load(const float* grid, const std::int32_t* flags, const float
 }
 
 std::int32_t SkewedBands::rowsIn(std::int32_t band) const {
-    return std::min(kLanes, ny_ - 2 - firstRow(band) + 1);
+    return std::min(bandRows_, ny_ - 2 - firstRow(band) + 1);
 }
 
 const std::int32_t* SkewedBands::flagsAtStepZero(std::int32_t band) const {
@@ -91,12 +94,12 @@ void SkewedBands::copyRowPair(std::int32_t fromBand, std::int32_t fromLane, std:
 
 void SkewedBands::passUp(std::int32_t band) {
     if (band + 1 >= bands_) return;
-    copyRowPair(band, kLanes - 2, band + 1, -2);
+    copyRowPair(band, rowsIn(band) - 2, band + 1, -2);
 }
 
 void SkewedBands::refreshAbove() {
     for (std::int32_t band = 0; band + 1 < bands_; ++band) {
-        copyRowPair(band + 1, 0, band, kLanes);
+        copyRowPair(band + 1, 0, band, rowsIn(band));
     }
 }
 
@@ -106,7 +109,7 @@ void SkewedBands::ownerOf(std::int32_t row, std::int32_t& band, std::int32_t& la
         lane = row - 3;
         return;
     }
-    band = std::min((row - 3) / kLanes, bands_ - 1);
+    band = std::min((row - 3) / bandRows_, bands_ - 1);
     lane = row - firstRow(band);
 }
 

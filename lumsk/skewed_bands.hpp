@@ -1,7 +1,9 @@
 #pragma once
 // The storage the minimum-curvature sweep works in: the interior rows of a
-// solver grid cut into bands of kLanes rows, each band stored skewed so that
-// one wavefront step of the band is a run of adjacent words.
+// solver grid cut into bands of at most kLanes rows, as few bands as that
+// allows and as even as they can be (a band of a row or two would leave most
+// vector lanes idle for every step), each band stored skewed so that one
+// wavefront step of the band is a run of adjacent words.
 //
 // A band sweeps as a wavefront: at step t its row j (its lane) works on
 // column t - 2j. Node (col, lane j) of a band lies at step t = col + 2j, and a
@@ -28,7 +30,7 @@ namespace lumsk {
 
 class SkewedBands {
 public:
-    static constexpr std::int32_t kLanes = 16;                 // interior rows per band
+    static constexpr std::int32_t kLanes = 32;                 // most interior rows per band
     static constexpr std::int32_t kLaneStride = kLanes + 4;    // words per step, halo included
     static constexpr std::int32_t kWordsPerNode = 6;           // data coefficients c1 to c6
     static constexpr std::int32_t kFirstStep = -3;             // lane -2 at column 1
@@ -48,12 +50,12 @@ public:
               std::int32_t NY);
 
     std::int32_t bandCount() const { return bands_; }
-    // Interior rows that band b holds (kLanes but for the last band).
+    // Interior rows that band b holds (the last band may hold fewer).
     std::int32_t rowsIn(std::int32_t band) const;
     // Grid row of lane 0 of a band.
-    std::int32_t firstRow(std::int32_t band) const { return 3 + band * kLanes; }
+    std::int32_t firstRow(std::int32_t band) const { return 3 + band * bandRows_; }
 
-    // Word of node (col, lane) of a band; lane -2 to kLanes + 1.
+    // Word of node (col, lane) of a band; lane -2 to rowsIn(band) + 1.
     float* node(std::int32_t band, std::int32_t col, std::int32_t lane) {
         return grid_.data() + wordOf(band, col + 2 * lane, lane);
     }
@@ -95,6 +97,7 @@ private:
     std::int32_t nx_ = 0;
     std::int32_t ny_ = 0;
     std::int32_t bands_ = 0;
+    std::int32_t bandRows_ = 0;  // interior rows of every band but the last
     std::size_t steps_ = 0;  // steps stored per band, kFirstStep onwards
     std::vector<float> grid_;
     std::vector<std::int32_t> flags_;
