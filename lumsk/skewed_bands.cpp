@@ -16,7 +16,8 @@ void SkewedBands::load(const float* grid, const std::int32_t* flags, const float
     ny_ = NY;
     const std::int32_t interiorRows = NY - 4;
     bands_ = (interiorRows + kLanes - 1) / kLanes;
-    bandRows_ = (interiorRows + bands_ - 1) / bands_;
+    const std::int32_t rowsLeft = interiorRows - (bands_ - 1) * kLanes;
+    bandRows_ = rowsLeft >= kLeastRowsLeft ? kLanes : (interiorRows + bands_ - 1) / bands_;
     steps_ = static_cast<std::size_t>(NX + 2 * kLanes + 6);
     const std::size_t places = static_cast<std::size_t>(bands_) * steps_;
     // The storage of an earlier grid is reused: no allocation once it is as

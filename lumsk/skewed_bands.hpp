@@ -1,9 +1,10 @@
 #pragma once
 // The storage the minimum-curvature sweep works in: the interior rows of a
-// solver grid cut into bands of at most kLanes rows, as few bands as that
-// allows and as even as they can be (a band of a row or two would leave most
-// vector lanes idle for every step), each band stored skewed so that one
-// wavefront step of the band is a run of adjacent words.
+// solver grid cut into bands of kLanes rows, the last band holding what is
+// left, each band stored skewed so that one wavefront step of the band is a
+// run of adjacent words. A band of a row or two would leave its vector lanes
+// idle for as many steps as a full band takes: when that is what is left,
+// the rows are shared evenly among the bands instead.
 //
 // A band sweeps as a wavefront: at step t its row j (its lane) works on
 // column t - 2j. Node (col, lane j) of a band lies at step t = col + 2j, and a
@@ -33,6 +34,7 @@ public:
     static constexpr std::int32_t kLanes = 32;                 // most interior rows per band
     static constexpr std::int32_t kLaneStride = kLanes + 4;    // words per step, halo included
     static constexpr std::int32_t kWordsPerNode = 6;           // data coefficients c1 to c6
+    static constexpr std::int32_t kLeastRowsLeft = 3;          // fewest rows of a last band after full ones
     static constexpr std::int32_t kFirstStep = -3;             // lane -2 at column 1
     static constexpr std::int32_t kGroupLanes = 4;             // lanes per flag summary
     static constexpr std::int32_t kGroupsPerStep = kLanes / kGroupLanes;

@@ -92,10 +92,10 @@ void expectSameBits(const std::vector<float>& actual, const std::vector<float>& 
     }
 }
 
-// Interior row counts (NY - 4) around the largest band height of 32: one and
-// two rows, a short band, exactly one and two full bands, one row more than
-// a band (two even bands), three uneven bands; and grids narrower than a
-// band's wavefront ramp.
+// Interior row counts (NY - 4) around the band height of 32: one and two
+// rows, a short band, exactly one and two full bands, a full band and four
+// rows more, one row more than one, two or three full bands (rows shared
+// evenly); and grids narrower than a band's wavefront ramp.
 const std::pair<std::int32_t, std::int32_t> kSizes[] = {{5, 5},   {6, 19},  {40, 35}, {37, 36}, {70, 37},
                                                         {9, 68},  {35, 69}, {5, 40},  {41, 6},  {7, 7}, {12, 101}};
 
