@@ -34,20 +34,23 @@ void SkewedBands::load(const float* grid, const std::int32_t* flags, const float
             const std::int32_t row = firstRow(band) + lane;
             if (row < 1 || row > NY) continue;
             const std::size_t rowStart = static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(NX);
-            for (std::int32_t col = 1; col <= NX; ++col) {
+            float* to = grid_.data() + wordOf(band, 1 + 2 * lane, lane);
+            for (std::int32_t col = 1; col <= NX; ++col, to += kLaneStride) {
+                *to = grid[rowStart + static_cast<std::size_t>(col - 1)];
+            }
+            // The vector sweep works only on the interior columns of the
+            // band's own rows; the border columns and rows move through the
+            // border stencils.
+            if (lane < 0 || lane >= rows) continue;
+            std::size_t own = ownWordOf(band, 3 + 2 * lane) + static_cast<std::size_t>(lane);
+            for (std::int32_t col = 3; col <= NX - 2; ++col, own += kLanes) {
                 const std::size_t n = rowStart + static_cast<std::size_t>(col - 1);
-                grid_[wordOf(band, col + 2 * lane, lane)] = grid[n];
-                // The vector sweep works only on the interior; the border
-                // columns and rows move through the border stencils.
-                const bool interior = lane >= 0 && lane < rows && col >= 3 && col <= NX - 2;
-                if (!interior) continue;
-                const std::size_t own = ownWordOf(band, col + 2 * lane) + static_cast<std::size_t>(lane);
                 flags_[own] = flags[n];
-                if (flags[n] > 0) {
-                    float* c = coefficients_.data() + own / kLanes * kLanes * kWordsPerNode + lane;
-                    for (std::int32_t w = 0; w < kWordsPerNode; ++w) {
-                        c[w * kLanes] = records[n * kWordsPerNode + static_cast<std::size_t>(w)];
-                    }
+                if (flags[n] <= 0) continue;
+                float* c = coefficients_.data() + (own - static_cast<std::size_t>(lane)) * kWordsPerNode +
+                           static_cast<std::size_t>(lane);
+                for (std::int32_t w = 0; w < kWordsPerNode; ++w) {
+                    c[w * kLanes] = records[n * kWordsPerNode + static_cast<std::size_t>(w)];
                 }
             }
         }
@@ -120,9 +123,8 @@ void SkewedBands::copyOut(float* grid) const {
         std::int32_t lane = 0;
         ownerOf(row, band, lane);
         float* out = grid + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(nx_);
-        for (std::int32_t col = 1; col <= nx_; ++col) {
-            out[col - 1] = grid_[wordOf(band, col + 2 * lane, lane)];
-        }
+        const float* from = grid_.data() + wordOf(band, 1 + 2 * lane, lane);
+        for (std::int32_t col = 0; col < nx_; ++col, from += kLaneStride) out[col] = *from;
     }
 }
 
