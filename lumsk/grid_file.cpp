@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "common/output_guard.hpp"
+#include "lumsk/grid_row_chunks.hpp"
 
 namespace lumsk {
 
@@ -73,18 +74,32 @@ struct RowSource {
     bool transposed = false;
 };
 
-bool fillRow(RowSource& source, std::span<float> row, std::int32_t j, std::int32_t NX, std::int32_t NY) {
-    const std::int64_t bytes = static_cast<std::int64_t>(NX) * 4;
+// Fills `rows` rows from row j on; a handle gives them in one read.
+bool fillRows(RowSource& source, float* values, std::int32_t j, std::int32_t rows, std::int32_t NX, std::int32_t NY) {
     if (source.handle != nullptr) {
-        return source.handle->read(row.data(), bytes) == bytes;
+        const std::int64_t bytes = static_cast<std::int64_t>(rows) * NX * 4;
+        return source.handle->read(values, bytes) == bytes;
     }
-    for (std::int32_t i = 1; i <= NX; ++i) {
-        const std::int64_t index = source.transposed
-                                       ? static_cast<std::int64_t>(j - 1) + static_cast<std::int64_t>(i - 1) * NY
-                                       : static_cast<std::int64_t>(i - 1) + static_cast<std::int64_t>(j - 1) * NX;
-        row[static_cast<std::size_t>(i - 1)] = source.grid[static_cast<std::size_t>(index)];
+    for (std::int32_t k = 0; k < rows; ++k) {
+        float* row = values + static_cast<std::size_t>(k) * static_cast<std::size_t>(NX);
+        for (std::int32_t i = 1; i <= NX; ++i) {
+            const std::int64_t index =
+                source.transposed ? static_cast<std::int64_t>(j + k - 1) + static_cast<std::int64_t>(i - 1) * NY
+                                  : static_cast<std::int64_t>(i - 1) + static_cast<std::int64_t>(j + k - 1) * NX;
+            row[i - 1] = source.grid[static_cast<std::size_t>(index)];
+        }
     }
     return true;
+}
+
+// Turns the order of `rows` rows of NX values around, for a file that
+// stores the last row first.
+void reverseRows(float* values, std::int32_t rows, std::int32_t NX) {
+    const std::size_t width = static_cast<std::size_t>(NX);
+    for (std::int32_t low = 0, high = rows - 1; low < high; ++low, --high) {
+        std::swap_ranges(values + static_cast<std::size_t>(low) * width, values + static_cast<std::size_t>(low + 1) * width,
+                         values + static_cast<std::size_t>(high) * width);
+    }
 }
 
 // Nulls become the null value and take no part in the extremes; every other
@@ -112,12 +127,23 @@ bool writeHeaderAndRows(RowSource& source, common::RawFile& file, std::span<floa
 
     zmin = kZminStart;
     zmax = kZmaxStart;
-    const std::span<float> row = ROWBUF.first(static_cast<std::size_t>(NX));
-    const std::int64_t rowBytes = static_cast<std::int64_t>(NX) * 4;
-    for (std::int32_t j = 1; j <= NY; ++j) {
-        if (!fillRow(source, row, j, NX, NY)) return false;
-        finishRow(row, ITRANS, DNULL, zmin, zmax);
-        if (file.writeAt(gridRowOffset(j, NX, NY, flag), row.data(), rowBytes) != rowBytes) return false;
+    // Rows go a chunk at a time; the extremes still take them in order.
+    GridRowChunks chunks(ROWBUF.first(static_cast<std::size_t>(NX)), NX);
+    const bool upward = rowsFirstToLast(flag);
+    const std::size_t width = static_cast<std::size_t>(NX);
+    for (std::int32_t j = 1; j <= NY; j += chunks.rows()) {
+        const std::int32_t rows = std::min(chunks.rows(), NY - j + 1);
+        if (!fillRows(source, chunks.data(), j, rows, NX, NY)) return false;
+        for (std::int32_t k = 0; k < rows; ++k) {
+            finishRow(std::span<float>(chunks.data() + static_cast<std::size_t>(k) * width, width), ITRANS, DNULL,
+                      zmin, zmax);
+        }
+        if (!upward) reverseRows(chunks.data(), rows, NX);
+        // The chunk's lowest row on disk comes first in the buffer.
+        const std::int32_t firstStored = upward ? j : j + rows - 1;
+        const std::int64_t bytes = static_cast<std::int64_t>(rows) * NX * 4;
+        if (file.writeAt(gridRowOffset(firstStored, NX, NY, flag), chunks.data(), bytes) != bytes) return false;
+        if (j + rows > NY) chunks.leaveInRowBuffer(upward ? rows - 1 : 0);
     }
     const float extremes[2] = {zmin, zmax};
     return file.writeAt(kZminOffset, extremes, sizeof extremes) == static_cast<std::int64_t>(sizeof extremes);

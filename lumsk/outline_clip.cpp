@@ -7,6 +7,7 @@
 
 #include "common/float_to_int.hpp"
 #include "lumsk/mask_file.hpp"
+#include "lumsk/mask_rows.hpp"
 #include "lumsk/radius_mask.hpp"
 
 namespace lumsk {
@@ -73,11 +74,12 @@ private:
 
     // --- step 1: extents of the data cells ----------------------------------
     void findExtents() {
-        std::int32_t ierr = 0;
+        MaskRowReader reader(state_, file_, MC_, firstExamined(), lastExaminedRow());
         for (std::int32_t i = firstExamined(); i <= lastExaminedRow(); ++i) {
-            ROWMSK(state_, MC_, row_, i, file_, ierr);
+            const std::int32_t* row = reader.row(i);
+            if (row == nullptr) continue;  // noted; the call fails
             for (std::int32_t j = firstExamined(); j <= lastExaminedColumn(); ++j) {
-                if (row_[j - 1] == kMaskData) widenForDataCell(i, j);
+                if (row[j - 1] == kMaskData) widenForDataCell(i, j);
             }
         }
     }
@@ -295,9 +297,12 @@ private:
             --columnLow(j);
             ++columnHigh(j);
         }
-        std::int32_t ierr = 0;
+        MaskRowReader reader(state_, file_, MC_, first, lastExaminedRow());
+        MaskRowWriter writer(state_, file_, MC_);
         for (std::int32_t i = first; i <= lastExaminedRow(); ++i) {
-            ROWMSK(state_, MC_, row_, i, file_, ierr);
+            const std::int32_t* read = reader.row(i);
+            if (read == nullptr) continue;  // noted; the call fails
+            std::copy_n(read, MC_, row_);
             std::int32_t outside = 0;
             for (std::int32_t j = first; j <= lastExaminedColumn(); ++j) {
                 const bool inColumnSpan = columnLow(j) <= i && i <= columnHigh(j);
@@ -307,7 +312,7 @@ private:
                     ++outside;
                 }
             }
-            if (outside > 0) ROWDA(state_, file_, MC_, row_, 0, i, ierr);
+            if (outside > 0) writer.write(i, row_);
         }
     }
 

@@ -41,8 +41,10 @@ void RADMSK(const MincState& state, std::int32_t NMIN, common::RawFile& MHAND, s
 
 // Reads NY rows of NX values from GHAND at its current position and writes
 // them to OHAND, putting VALUE into every node whose mask code (mask column
-// ICOL0 - 1 + j of mask row IROW0 - 1 + i) equals ICODE. IBUF holds MCOLS
-// codes, ROWBUF NX values. A window outside the mask writes nothing.
+// ICOL0 - 1 + j of mask row IROW0 - 1 + i) equals ICODE. ROWBUF holds NX
+// values; rows move several at a time through a buffer of their own when more
+// than one fits it, and the mask rows are read in chunks, so IBUF (MCOLS
+// codes) is no longer needed. A window outside the mask writes nothing.
 void TEMPLAT(const MincState& state, std::int32_t ICOL0, std::int32_t IROW0, std::int32_t ICODE,
              float VALUE, common::RawFile& MHAND, std::int32_t* IBUF, std::int32_t MCOLS,
              std::int32_t MROWS, common::RawFile& GHAND, float* ROWBUF, std::int32_t NX,
