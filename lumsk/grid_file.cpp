@@ -105,15 +105,33 @@ void reverseRows(float* values, std::int32_t rows, std::int32_t NX) {
 // Nulls become the null value and take no part in the extremes; every other
 // value is turned back into data units first.
 void finishRow(std::span<float> row, std::int32_t ITRANS, float DNULL, float& zmin, float& zmax) {
-    for (float& value : row) {
-        if (value == DNULL) {
-            value = kNullValue;
-            continue;
+    const auto transform = static_cast<ValueTransform>(ITRANS);
+    float low = zmin;
+    float high = zmax;
+    // Without a transform the row only loses its nulls; the test of the
+    // transform is not repeated for every value.
+    if (transform != ValueTransform::signedLog && transform != ValueTransform::naturalLog) {
+        for (float& value : row) {
+            if (value == DNULL) {
+                value = kNullValue;
+                continue;
+            }
+            low = std::min(low, value);
+            high = std::max(high, value);
         }
-        value = inverseTransform(value, static_cast<ValueTransform>(ITRANS));
-        zmin = std::min(zmin, value);
-        zmax = std::max(zmax, value);
+    } else {
+        for (float& value : row) {
+            if (value == DNULL) {
+                value = kNullValue;
+                continue;
+            }
+            value = inverseTransform(value, transform);
+            low = std::min(low, value);
+            high = std::max(high, value);
+        }
     }
+    zmin = low;
+    zmax = high;
 }
 
 bool writeHeaderAndRows(RowSource& source, common::RawFile& file, std::span<float> ROWBUF, std::int32_t NX,

@@ -303,14 +303,16 @@ private:
             const std::int32_t* read = reader.row(i);
             if (read == nullptr) continue;  // noted; the call fails
             std::copy_n(read, MC_, row_);
+            // Without branches, so that the row is cleared a vector at a time.
             std::int32_t outside = 0;
+            const std::int32_t low = rowLow(i);
+            const std::int32_t high = rowHigh(i);
             for (std::int32_t j = first; j <= lastExaminedColumn(); ++j) {
                 const bool inColumnSpan = columnLow(j) <= i && i <= columnHigh(j);
-                const bool inRowSpan = rowLow(i) <= j && j <= rowHigh(i);
-                if (!(inColumnSpan && inRowSpan)) {
-                    row_[j - 1] = kMaskBlank;
-                    ++outside;
-                }
+                const bool inRowSpan = low <= j && j <= high;
+                const bool keep = inColumnSpan && inRowSpan;
+                row_[j - 1] = keep ? row_[j - 1] : kMaskBlank;
+                outside += keep ? 0 : 1;
             }
             if (outside > 0) writer.write(i, row_);
         }
