@@ -1,5 +1,6 @@
 #include "lumsk/node_weights.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -38,9 +39,9 @@ std::int32_t roundedNode(float value) {
     const std::int32_t whole = common::truncateToInt32(value);
     if (whole == common::kIntegerIndefinite) return common::roundToInt32(value);
     const float fraction = value - static_cast<float>(whole);
-    if (fraction >= 0.5f) return whole + 1;
-    if (fraction <= -0.5f) return whole - 1;
-    return whole;
+    // Added as flags: the fraction of a scattered point is a coin toss for a
+    // branch.
+    return whole + static_cast<std::int32_t>(fraction >= 0.5f) - static_cast<std::int32_t>(fraction <= -0.5f);
 }
 
 // Nearest node of a coordinate in node units; may lie outside the grid.
@@ -51,6 +52,16 @@ std::int32_t nearestNode(float position) {
     }
     return node;
 }
+
+// A point placed on its node: the node's number (0-based) and the point's
+// offset from it and value.
+struct PlacedPoint {
+    std::size_t node;
+    float dx;
+    float dy;
+    float z;
+};
+constexpr std::int32_t kPlacementBatch = 32;
 
 // Quadrant code of a mean offset (data position minus node position).
 std::int32_t quadrantCode(float dx, float dy) {
@@ -86,34 +97,50 @@ void setDataCoefficients(float* record) {
 void ASSIGN(float WEPS, float XOFF, float YOFF, std::int32_t NX, std::int32_t NY,
             std::span<float> NODREC, std::int32_t NWORDS, std::span<const float> PTS) {
     const std::int32_t pointCount = NWORDS / 3;
-    for (std::int32_t k = 0; k < pointCount; ++k) {
-        const std::size_t at = static_cast<std::size_t>(k) * 3;
-        const float xr = PTS[at] - XOFF;
-        const float yr = PTS[at + 1] - YOFF;
-        const float z = PTS[at + 2];
-        const std::int32_t col = nearestNode(xr);
-        const std::int32_t row = nearestNode(yr);
-        if (col < 1 || col > NX || row < 1 || row > NY) {
-            continue;
+    // The points of a batch are placed on their nodes first and the node
+    // records fetched while the rest are placed; then the records are updated
+    // in the points' order. Scattered points hit scattered records, and
+    // waiting for each in turn was most of the time.
+    std::array<PlacedPoint, kPlacementBatch> placed{};
+    for (std::int32_t start = 0; start < pointCount; start += kPlacementBatch) {
+        const std::int32_t batchEnd = std::min(start + kPlacementBatch, pointCount);
+        std::size_t count = 0;
+        for (std::int32_t k = start; k < batchEnd; ++k) {
+            const std::size_t at = static_cast<std::size_t>(k) * 3;
+            const float xr = PTS[at] - XOFF;
+            const float yr = PTS[at + 1] - YOFF;
+            const std::int32_t col = nearestNode(xr);
+            const std::int32_t row = nearestNode(yr);
+            if (col < 1 || col > NX || row < 1 || row > NY) {
+                continue;
+            }
+            const std::size_t node = static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(NX) +
+                                     static_cast<std::size_t>(col - 1);
+            const float* record = &NODREC[node * kWordsPerNode];
+            // A record of six words can straddle two cache lines.
+            __builtin_prefetch(record);
+            __builtin_prefetch(record + kWord6);
+            placed[count++] = PlacedPoint{node, xr - static_cast<float>(col), yr - static_cast<float>(row), PTS[at + 2]};
         }
-        const float dx = xr - static_cast<float>(col);
-        const float dy = yr - static_cast<float>(row);
-        const float d2 = dy * dy + dx * dx;
-        const std::size_t node = static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(NX) +
-                                 static_cast<std::size_t>(col - 1);
-        float* record = &NODREC[node * kWordsPerNode];
-        if (WEPS > 0.0f) {
-            const float w = 1.0f / (d2 + WEPS);
-            record[kWord1] += w;
-            record[kWord2] += w * dx;
-            record[kWord3] += w * dy;
-            record[kWord6] += w * z;
-        } else if (d2 < record[kWord1]) {
-            // Nearest-point mode: on a tie the earlier point stays.
-            record[kWord1] = d2;
-            record[kWord2] = dx;
-            record[kWord3] = dy;
-            record[kWord6] = z;
+        for (std::size_t p = 0; p < count; ++p) {
+            const float dx = placed[p].dx;
+            const float dy = placed[p].dy;
+            const float z = placed[p].z;
+            const float d2 = dy * dy + dx * dx;
+            float* record = &NODREC[placed[p].node * kWordsPerNode];
+            if (WEPS > 0.0f) {
+                const float w = 1.0f / (d2 + WEPS);
+                record[kWord1] += w;
+                record[kWord2] += w * dx;
+                record[kWord3] += w * dy;
+                record[kWord6] += w * z;
+            } else if (d2 < record[kWord1]) {
+                // Nearest-point mode: on a tie the earlier point stays.
+                record[kWord1] = d2;
+                record[kWord2] = dx;
+                record[kWord3] = dy;
+                record[kWord6] = z;
+            }
         }
     }
 }
