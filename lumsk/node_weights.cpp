@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 
@@ -62,6 +63,8 @@ struct PlacedPoint {
     float z;
 };
 constexpr std::int32_t kPlacementBatch = 32;
+// Nodes listed at a time by BWTS.
+constexpr std::size_t kNodeStretch = 512;
 
 // Quadrant code of a mean offset (data position minus node position).
 std::int32_t quadrantCode(float dx, float dy) {
@@ -153,40 +156,62 @@ void BWTS(std::int32_t ISETZ, float WMODE, float EMPTY, std::int32_t NX, std::in
     const std::size_t columns = static_cast<std::size_t>(NX);
     const std::size_t nodeCount = columns * static_cast<std::size_t>(NY);
 
+    // The nodes that got data lie scattered, and testing every node in turn
+    // costs a mispredicted branch at each of them: each stretch of nodes is
+    // first listed without branches, then only the listed nodes are worked.
+    std::array<std::uint32_t, kNodeStretch> listed{};
+
     // Step 1: mean offset and value per node; fixed node or data node.
-    for (std::size_t n = 0; n < nodeCount; ++n) {
-        float* record = &NODREC[n * kWordsPerNode];
-        if (record[kWord1] < kNoWeight) {
-            record[kWord1] = 0.0f;
+    for (std::size_t first = 0; first < nodeCount; first += kNodeStretch) {
+        const std::size_t count = std::min(kNodeStretch, nodeCount - first);
+        std::size_t held = 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            float* record = &NODREC[(first + k) * kWordsPerNode];
+            // A weight below the least counts as none: +0.0, through the bits
+            // so that the compiler keeps it free of branches.
+            const std::uint32_t keep = 0u - static_cast<std::uint32_t>(!(record[kWord1] < kNoWeight));
+            const float weight = std::bit_cast<float>(std::bit_cast<std::uint32_t>(record[kWord1]) & keep);
+            record[kWord1] = weight;
+            listed[held] = static_cast<std::uint32_t>(k);
+            held += weight == EMPTY ? 0 : 1;  // no data at this node
         }
-        if (record[kWord1] == EMPTY) {
-            continue;  // no data at this node
-        }
-        if (WMODE > 0.0f) {
-            const float s = 1.0f / record[kWord1];
-            record[kWord2] = s * record[kWord2];
-            record[kWord3] = s * record[kWord3];
-            record[kWord6] = s * record[kWord6];
-            record[kWord1] = record[kWord3] * record[kWord3] + record[kWord2] * record[kWord2];
-        }
-        if (record[kWord1] > kOnNodeSquared) {
-            IFLAG[n] = quadrantCode(record[kWord2], record[kWord3]);
-            if (ISETZ != 0) {
+        for (std::size_t h = 0; h < held; ++h) {
+            const std::size_t n = first + listed[h];
+            float* record = &NODREC[n * kWordsPerNode];
+            if (WMODE > 0.0f) {
+                const float s = 1.0f / record[kWord1];
+                record[kWord2] = s * record[kWord2];
+                record[kWord3] = s * record[kWord3];
+                record[kWord6] = s * record[kWord6];
+                record[kWord1] = record[kWord3] * record[kWord3] + record[kWord2] * record[kWord2];
+            }
+            if (record[kWord1] > kOnNodeSquared) {
+                IFLAG[n] = quadrantCode(record[kWord2], record[kWord3]);
+                if (ISETZ != 0) {
+                    ZGRID[n] = record[kWord6];
+                }
+            } else {
+                IFLAG[n] = kFixedNode;
                 ZGRID[n] = record[kWord6];
             }
-        } else {
-            IFLAG[n] = kFixedNode;
-            ZGRID[n] = record[kWord6];
         }
     }
 
     // Step 2: data-equation coefficients, interior data nodes only (the two
     // outermost rows and columns are solved by border stencils).
+    const std::size_t lastColumn = NX >= 4 ? static_cast<std::size_t>(NX - 2) : 0;
     for (std::int32_t row = 3; row <= NY - 2; ++row) {
-        for (std::int32_t col = 3; col <= NX - 2; ++col) {
-            const std::size_t n = static_cast<std::size_t>(row - 1) * columns + static_cast<std::size_t>(col - 1);
-            if (IFLAG[n] >= 1 && IFLAG[n] <= 4) {
-                setDataCoefficients(&NODREC[n * kWordsPerNode]);
+        const std::size_t rowStart = static_cast<std::size_t>(row - 1) * columns;
+        for (std::size_t first = 3; first <= lastColumn; first += kNodeStretch) {
+            const std::size_t last = std::min(first + kNodeStretch - 1, lastColumn);
+            std::size_t held = 0;
+            for (std::size_t col = first; col <= last; ++col) {
+                const std::int32_t flag = IFLAG[rowStart + col - 1];
+                listed[held] = static_cast<std::uint32_t>(col - first);
+                held += flag >= 1 && flag <= 4 ? 1 : 0;
+            }
+            for (std::size_t h = 0; h < held; ++h) {
+                setDataCoefficients(&NODREC[(rowStart + first + listed[h] - 1) * kWordsPerNode]);
             }
         }
     }
