@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "common/float_to_int.hpp"
 #include "lumsk/mask_file.hpp"
@@ -75,12 +76,18 @@ private:
     // --- step 1: extents of the data cells ----------------------------------
     void findExtents() {
         MaskRowReader reader(state_, file_, MC_, firstExamined(), lastExaminedRow());
+        // The data cells of a row are listed without branches first: they
+        // lie scattered, and a test per cell mispredicts at every other one.
+        std::vector<std::int32_t> dataColumns(static_cast<std::size_t>(std::max(MC_, 0)));
         for (std::int32_t i = firstExamined(); i <= lastExaminedRow(); ++i) {
             const std::int32_t* row = reader.row(i);
             if (row == nullptr) continue;  // noted; the call fails
+            std::size_t listed = 0;
             for (std::int32_t j = firstExamined(); j <= lastExaminedColumn(); ++j) {
-                if (row[j - 1] == kMaskData) widenForDataCell(i, j);
+                dataColumns[listed] = j;
+                listed += row[j - 1] == kMaskData ? 1 : 0;
             }
+            for (std::size_t k = 0; k < listed; ++k) widenForDataCell(i, dataColumns[k]);
         }
     }
 

@@ -135,9 +135,8 @@ void RADREM(const MincState& state, std::int32_t /*NMIN*/, common::RawFile& MHAN
     for (std::int32_t k = r + 1; k <= MR - r; ++k) {
         ring.copyRow(k, IBUF);
         // A data cell is alone when the window around it counts only itself.
-        ring.slide(r, [&](std::int32_t j, std::int32_t sum) {
-            if (sum <= 1 && IBUF[j - 1] != 0) IBUF[j - 1] = kMaskBlank;
-        });
+        // Written as selects, not branches: data cells lie scattered.
+        ring.slide(r, [&](std::int32_t j, std::int32_t sum) { IBUF[j - 1] = sum <= 1 ? kMaskBlank : IBUF[j - 1]; });
         writer.write(k, IBUF);
         if (k == MR - r) break;
         bool readFailed = false;
@@ -170,10 +169,10 @@ void RADMSK(const MincState& state, std::int32_t NMIN, common::RawFile& MHAND, s
         ring.copyRow(k, IBUF);
         bool changed = false;
         ring.slide(r, [&](std::int32_t j, std::int32_t sum) {
-            if (sum >= threshold && IBUF[j - 1] == kMaskBlank) {
-                IBUF[j - 1] = kMaskReach;
-                changed = true;
-            }
+            const bool reached = (sum >= threshold) & (IBUF[j - 1] == kMaskBlank);
+            // A reached cell is blank (0), so adding the code sets it.
+            IBUF[j - 1] += kMaskReach * static_cast<std::int32_t>(reached);
+            changed |= reached;
         });
         if (changed) writer.write(k, IBUF);
         if (ring.lastRowRead() < MR) {
