@@ -97,8 +97,8 @@ bool fillRows(RowSource& source, float* values, std::int32_t j, std::int32_t row
 void reverseRows(float* values, std::int32_t rows, std::int32_t NX) {
     const std::size_t width = static_cast<std::size_t>(NX);
     for (std::int32_t low = 0, high = rows - 1; low < high; ++low, --high) {
-        std::swap_ranges(values + static_cast<std::size_t>(low) * width, values + static_cast<std::size_t>(low + 1) * width,
-                         values + static_cast<std::size_t>(high) * width);
+        float* lowRow = values + static_cast<std::size_t>(low) * width;
+        std::swap_ranges(lowRow, lowRow + width, values + static_cast<std::size_t>(high) * width);
     }
 }
 

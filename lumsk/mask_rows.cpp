@@ -30,7 +30,8 @@ std::int64_t spanWords(std::int32_t rows, std::int32_t stride, std::int32_t N) {
 MaskRowReader::MaskRowReader(const MincState& state, common::RawFile& file, std::int32_t N, std::int32_t firstRow,
                              std::int32_t lastRow)
     : state_(state), file_(file), N_(std::max(N, 0)), lastRow_(lastRow),
-      stride_(std::max(state.settings.maskRecordWords, N_ + 1)), chunkCapacity_(rowsPerChunk(state.settings.maskRecordWords, N_)) {
+      stride_(std::max(state.settings.maskRecordWords, N_ + 1)),
+      chunkCapacity_(rowsPerChunk(state.settings.maskRecordWords, N_)) {
     const std::int32_t rows = std::clamp(lastRow - firstRow + 1, 1, chunkCapacity_);
     chunkCapacity_ = rows;
     records_.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(stride_), 0);

@@ -62,6 +62,7 @@ struct PlacedPoint {
     float dy;
     float z;
 };
+// Points placed, and their records fetched, ahead of the updates.
 constexpr std::int32_t kPlacementBatch = 32;
 // Nodes listed at a time by BWTS.
 constexpr std::size_t kNodeStretch = 512;
@@ -123,7 +124,8 @@ void ASSIGN(float WEPS, float XOFF, float YOFF, std::int32_t NX, std::int32_t NY
             // A record of six words can straddle two cache lines.
             __builtin_prefetch(record);
             __builtin_prefetch(record + kWord6);
-            placed[count++] = PlacedPoint{node, xr - static_cast<float>(col), yr - static_cast<float>(row), PTS[at + 2]};
+            placed[count++] =
+                PlacedPoint{node, xr - static_cast<float>(col), yr - static_cast<float>(row), PTS[at + 2]};
         }
         for (std::size_t p = 0; p < count; ++p) {
             const float dx = placed[p].dx;
