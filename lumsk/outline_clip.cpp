@@ -310,18 +310,20 @@ private:
             const std::int32_t* read = reader.row(i);
             if (read == nullptr) continue;  // noted; the call fails
             std::copy_n(read, MC_, row_);
-            // Without branches, so that the row is cleared a vector at a time.
-            std::int32_t outside = 0;
+            // Without branches, so that the row is cleared a vector at a time;
+            // a row in which no code changed already stands in the file.
+            std::int32_t cleared = 0;
             const std::int32_t low = rowLow(i);
             const std::int32_t high = rowHigh(i);
             for (std::int32_t j = first; j <= lastExaminedColumn(); ++j) {
                 const bool inColumnSpan = columnLow(j) <= i && i <= columnHigh(j);
                 const bool inRowSpan = low <= j && j <= high;
                 const bool keep = inColumnSpan && inRowSpan;
-                row_[j - 1] = keep ? row_[j - 1] : kMaskBlank;
-                outside += keep ? 0 : 1;
+                const std::int32_t code = row_[j - 1];
+                row_[j - 1] = keep ? code : kMaskBlank;
+                cleared += (!keep && code != kMaskBlank) ? 1 : 0;
             }
-            if (outside > 0) writer.write(i, row_);
+            if (cleared > 0) writer.write(i, row_);
         }
     }
 

@@ -135,9 +135,15 @@ void RADREM(const MincState& state, std::int32_t /*NMIN*/, common::RawFile& MHAN
     for (std::int32_t k = r + 1; k <= MR - r; ++k) {
         ring.copyRow(k, IBUF);
         // A data cell is alone when the window around it counts only itself.
-        // Written as selects, not branches: data cells lie scattered.
-        ring.slide(r, [&](std::int32_t j, std::int32_t sum) { IBUF[j - 1] = sum <= 1 ? kMaskBlank : IBUF[j - 1]; });
-        writer.write(k, IBUF);
+        // Written as selects, not branches: data cells lie scattered. A row
+        // that lost no cell already stands in the file as it is.
+        bool removed = false;
+        ring.slide(r, [&](std::int32_t j, std::int32_t sum) {
+            const bool alone = (sum <= 1) & (IBUF[j - 1] != kMaskBlank);
+            IBUF[j - 1] = alone ? kMaskBlank : IBUF[j - 1];
+            removed |= alone;
+        });
+        if (removed) writer.write(k, IBUF);
         if (k == MR - r) break;
         bool readFailed = false;
         if (!ring.advance(readFailed)) {

@@ -27,7 +27,8 @@ std::int32_t searchWindowHalfWidth(std::int32_t NWIN);
 // Isolated-cell removal. COLSUM and IBUF hold MCOLS words, IRING MCOLS x
 // (2r + 1). ISTAT: 0; -1013 when the mask is wider than MCOLS; -1014 when r
 // is below 1 (the mask is unchanged in both cases); 1 when a read-ahead fails.
-// NMIN does not enter the rule: a data cell goes when it is alone.
+// NMIN does not enter the rule: a data cell goes when it is alone. Only rows
+// that lost a cell are written back.
 void RADREM(const MincState& state, std::int32_t NMIN, common::RawFile& MHAND, std::int32_t MCOLS,
             std::int32_t NWIN, std::int32_t* COLSUM, std::int32_t* IBUF, std::int32_t* IRING,
             std::int32_t& ISTAT);
