@@ -95,10 +95,12 @@ void pasteMaskSection(std::span<const std::int32_t> IBLK, std::int32_t NCB, Sect
     const std::int32_t lastMarked = taken.last + (seam ? 1 : 0);
     for (std::int32_t k = 0; k < chunkRows; ++k) {
         const std::size_t rowStart = static_cast<std::size_t>(k) * width + static_cast<std::size_t>(column - 1);
-        for (std::int32_t c = taken.first; c <= lastMarked; ++c) {
-            if (IBLK[nodeIndex(NCB, c, firstRow + k)] != 0) {
-                IROWS[rowStart + static_cast<std::size_t>(c - taken.first)] = kMaskData;
-            }
+        // A select rather than a branch: data nodes lie scattered.
+        const std::int32_t* flags = IBLK.data() + nodeIndex(NCB, taken.first, firstRow + k);
+        std::int32_t* codes = IROWS.data() + rowStart;
+        const std::int32_t count = lastMarked - taken.first + 1;
+        for (std::int32_t c = 0; c < count; ++c) {
+            codes[c] = flags[c] != 0 ? kMaskData : codes[c];
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "common/output_guard.hpp"
+#include "lumsk/grid_row_chunks.hpp"
 
 namespace lumsk {
 
@@ -73,32 +74,64 @@ struct RowSource {
     bool transposed = false;
 };
 
-bool fillRow(RowSource& source, std::span<float> row, std::int32_t j, std::int32_t NX, std::int32_t NY) {
-    const std::int64_t bytes = static_cast<std::int64_t>(NX) * 4;
+// Fills `rows` rows from row j on; a handle gives them in one read.
+bool fillRows(RowSource& source, float* values, std::int32_t j, std::int32_t rows, std::int32_t NX, std::int32_t NY) {
     if (source.handle != nullptr) {
-        return source.handle->read(row.data(), bytes) == bytes;
+        const std::int64_t bytes = static_cast<std::int64_t>(rows) * NX * 4;
+        return source.handle->read(values, bytes) == bytes;
     }
-    for (std::int32_t i = 1; i <= NX; ++i) {
-        const std::int64_t index = source.transposed
-                                       ? static_cast<std::int64_t>(j - 1) + static_cast<std::int64_t>(i - 1) * NY
-                                       : static_cast<std::int64_t>(i - 1) + static_cast<std::int64_t>(j - 1) * NX;
-        row[static_cast<std::size_t>(i - 1)] = source.grid[static_cast<std::size_t>(index)];
+    for (std::int32_t k = 0; k < rows; ++k) {
+        float* row = values + static_cast<std::size_t>(k) * static_cast<std::size_t>(NX);
+        for (std::int32_t i = 1; i <= NX; ++i) {
+            const std::int64_t index =
+                source.transposed ? static_cast<std::int64_t>(j + k - 1) + static_cast<std::int64_t>(i - 1) * NY
+                                  : static_cast<std::int64_t>(i - 1) + static_cast<std::int64_t>(j + k - 1) * NX;
+            row[i - 1] = source.grid[static_cast<std::size_t>(index)];
+        }
     }
     return true;
+}
+
+// Turns the order of `rows` rows of NX values around, for a file that
+// stores the last row first.
+void reverseRows(float* values, std::int32_t rows, std::int32_t NX) {
+    const std::size_t width = static_cast<std::size_t>(NX);
+    for (std::int32_t low = 0, high = rows - 1; low < high; ++low, --high) {
+        float* lowRow = values + static_cast<std::size_t>(low) * width;
+        std::swap_ranges(lowRow, lowRow + width, values + static_cast<std::size_t>(high) * width);
+    }
 }
 
 // Nulls become the null value and take no part in the extremes; every other
 // value is turned back into data units first.
 void finishRow(std::span<float> row, std::int32_t ITRANS, float DNULL, float& zmin, float& zmax) {
-    for (float& value : row) {
-        if (value == DNULL) {
-            value = kNullValue;
-            continue;
+    const auto transform = static_cast<ValueTransform>(ITRANS);
+    float low = zmin;
+    float high = zmax;
+    // Without a transform the row only loses its nulls; the test of the
+    // transform is not repeated for every value.
+    if (transform != ValueTransform::signedLog && transform != ValueTransform::naturalLog) {
+        for (float& value : row) {
+            if (value == DNULL) {
+                value = kNullValue;
+                continue;
+            }
+            low = std::min(low, value);
+            high = std::max(high, value);
         }
-        value = inverseTransform(value, static_cast<ValueTransform>(ITRANS));
-        zmin = std::min(zmin, value);
-        zmax = std::max(zmax, value);
+    } else {
+        for (float& value : row) {
+            if (value == DNULL) {
+                value = kNullValue;
+                continue;
+            }
+            value = inverseTransform(value, transform);
+            low = std::min(low, value);
+            high = std::max(high, value);
+        }
     }
+    zmin = low;
+    zmax = high;
 }
 
 bool writeHeaderAndRows(RowSource& source, common::RawFile& file, std::span<float> ROWBUF, std::int32_t NX,
@@ -112,12 +145,23 @@ bool writeHeaderAndRows(RowSource& source, common::RawFile& file, std::span<floa
 
     zmin = kZminStart;
     zmax = kZmaxStart;
-    const std::span<float> row = ROWBUF.first(static_cast<std::size_t>(NX));
-    const std::int64_t rowBytes = static_cast<std::int64_t>(NX) * 4;
-    for (std::int32_t j = 1; j <= NY; ++j) {
-        if (!fillRow(source, row, j, NX, NY)) return false;
-        finishRow(row, ITRANS, DNULL, zmin, zmax);
-        if (file.writeAt(gridRowOffset(j, NX, NY, flag), row.data(), rowBytes) != rowBytes) return false;
+    // Rows go a chunk at a time; the extremes still take them in order.
+    GridRowChunks chunks(ROWBUF.first(static_cast<std::size_t>(NX)), NX);
+    const bool upward = rowsFirstToLast(flag);
+    const std::size_t width = static_cast<std::size_t>(NX);
+    for (std::int32_t j = 1; j <= NY; j += chunks.rows()) {
+        const std::int32_t rows = std::min(chunks.rows(), NY - j + 1);
+        if (!fillRows(source, chunks.data(), j, rows, NX, NY)) return false;
+        for (std::int32_t k = 0; k < rows; ++k) {
+            finishRow(std::span<float>(chunks.data() + static_cast<std::size_t>(k) * width, width), ITRANS, DNULL,
+                      zmin, zmax);
+        }
+        if (!upward) reverseRows(chunks.data(), rows, NX);
+        // The chunk's lowest row on disk comes first in the buffer.
+        const std::int32_t firstStored = upward ? j : j + rows - 1;
+        const std::int64_t bytes = static_cast<std::int64_t>(rows) * NX * 4;
+        if (file.writeAt(gridRowOffset(firstStored, NX, NY, flag), chunks.data(), bytes) != bytes) return false;
+        if (j + rows > NY) chunks.leaveInRowBuffer(upward ? rows - 1 : 0);
     }
     const float extremes[2] = {zmin, zmax};
     return file.writeAt(kZminOffset, extremes, sizeof extremes) == static_cast<std::int64_t>(sizeof extremes);

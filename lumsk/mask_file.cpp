@@ -14,7 +14,7 @@ namespace {
 constexpr std::int64_t kLeadingWordBytes = 4;
 
 // Zero codes are laid down in chunks of this many words.
-constexpr std::size_t kZeroChunkWords = 16384;
+constexpr std::size_t kZeroChunkWords = 65536;
 
 }  // namespace
 

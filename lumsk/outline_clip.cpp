@@ -4,9 +4,11 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "common/float_to_int.hpp"
 #include "lumsk/mask_file.hpp"
+#include "lumsk/mask_rows.hpp"
 #include "lumsk/radius_mask.hpp"
 
 namespace lumsk {
@@ -73,12 +75,19 @@ private:
 
     // --- step 1: extents of the data cells ----------------------------------
     void findExtents() {
-        std::int32_t ierr = 0;
+        MaskRowReader reader(state_, file_, MC_, firstExamined(), lastExaminedRow());
+        // The data cells of a row are listed without branches first: they
+        // lie scattered, and a test per cell mispredicts at every other one.
+        std::vector<std::int32_t> dataColumns(static_cast<std::size_t>(std::max(MC_, 0)));
         for (std::int32_t i = firstExamined(); i <= lastExaminedRow(); ++i) {
-            ROWMSK(state_, MC_, row_, i, file_, ierr);
+            const std::int32_t* row = reader.row(i);
+            if (row == nullptr) continue;  // noted; the call fails
+            std::size_t listed = 0;
             for (std::int32_t j = firstExamined(); j <= lastExaminedColumn(); ++j) {
-                if (row_[j - 1] == kMaskData) widenForDataCell(i, j);
+                dataColumns[listed] = j;
+                listed += row[j - 1] == kMaskData ? 1 : 0;
             }
+            for (std::size_t k = 0; k < listed; ++k) widenForDataCell(i, dataColumns[k]);
         }
     }
 
@@ -295,19 +304,26 @@ private:
             --columnLow(j);
             ++columnHigh(j);
         }
-        std::int32_t ierr = 0;
+        MaskRowReader reader(state_, file_, MC_, first, lastExaminedRow());
+        MaskRowWriter writer(state_, file_, MC_);
         for (std::int32_t i = first; i <= lastExaminedRow(); ++i) {
-            ROWMSK(state_, MC_, row_, i, file_, ierr);
-            std::int32_t outside = 0;
+            const std::int32_t* read = reader.row(i);
+            if (read == nullptr) continue;  // noted; the call fails
+            std::copy_n(read, MC_, row_);
+            // Without branches, so that the row is cleared a vector at a time;
+            // a row in which no code changed already stands in the file.
+            std::int32_t cleared = 0;
+            const std::int32_t low = rowLow(i);
+            const std::int32_t high = rowHigh(i);
             for (std::int32_t j = first; j <= lastExaminedColumn(); ++j) {
                 const bool inColumnSpan = columnLow(j) <= i && i <= columnHigh(j);
-                const bool inRowSpan = rowLow(i) <= j && j <= rowHigh(i);
-                if (!(inColumnSpan && inRowSpan)) {
-                    row_[j - 1] = kMaskBlank;
-                    ++outside;
-                }
+                const bool inRowSpan = low <= j && j <= high;
+                const bool keep = inColumnSpan && inRowSpan;
+                const std::int32_t code = row_[j - 1];
+                row_[j - 1] = keep ? code : kMaskBlank;
+                cleared += (!keep && code != kMaskBlank) ? 1 : 0;
             }
-            if (outside > 0) ROWDA(state_, file_, MC_, row_, 0, i, ierr);
+            if (cleared > 0) writer.write(i, row_);
         }
     }
 

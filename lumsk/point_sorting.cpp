@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "common/float_to_int.hpp"
@@ -14,6 +15,8 @@ namespace lumsk {
 namespace {
 
 constexpr float kNoExtent = 1.0E32f;
+// Next record and point count lead every data-sorting record.
+constexpr std::size_t kSortingHeadWords = 2;
 
 // The value as it is gridded; false when the point cannot be gridded under
 // the transform (a logarithm of zero or less).
@@ -242,13 +245,15 @@ void SEQDAT(MincState& state, common::RawFile& IDHAND, common::RawFile& ISHAND, 
 
 void WRBLK2(const MincState& state, common::RawFile& ISHAND, std::int32_t IREC, std::int32_t NEXTR,
             std::int32_t NPTS, std::int32_t NVAL, std::span<const float> VALS) {
-    const std::int64_t offset = sortingRecordOffset(state.settings, IREC);
-    const std::array<std::int32_t, 2> head{NEXTR, NPTS};
-    const TransferRecord& transfers = state.files.transfers;
-    transfers.note(ISHAND.writeAt(offset, head.data(), sizeof head), sizeof head);
+    // The head and the values go out in one transfer.
     const std::size_t count = std::min(static_cast<std::size_t>(std::max(NVAL, 0)), VALS.size());
-    const std::int64_t bytes = static_cast<std::int64_t>(count * sizeof(float));
-    transfers.note(ISHAND.writeAt(offset + static_cast<std::int64_t>(sizeof head), VALS.data(), bytes), bytes);
+    std::vector<std::int32_t> record(kSortingHeadWords + count);
+    record[0] = NEXTR;
+    record[1] = NPTS;
+    std::memcpy(record.data() + kSortingHeadWords, VALS.data(), count * sizeof(float));
+    const std::int64_t bytes = static_cast<std::int64_t>(record.size() * sizeof(std::int32_t));
+    state.files.transfers.note(
+        ISHAND.writeAt(sortingRecordOffset(state.settings, IREC), record.data(), bytes), bytes);
 }
 
 bool readSortingRecord(const MincState& state, common::RawFile& ISHAND, std::int32_t record,
@@ -257,17 +262,22 @@ bool readSortingRecord(const MincState& state, common::RawFile& ISHAND, std::int
     if (offset < 0) {
         return false;
     }
-    std::array<std::int32_t, 2> head{};
-    if (!state.files.transfers.note(ISHAND.readAt(offset, head.data(), sizeof head), sizeof head)) {
-        return false;
-    }
-    next = head[0];
-    count = head[1];
+    // The head and the values come in one transfer; a record that comes up
+    // short still gives its head when that much arrived.
     const std::size_t words =
         std::min(static_cast<std::size_t>(std::max(state.settings.sortingRecordWords - 2, 0)), values.size());
-    const std::int64_t bytes = static_cast<std::int64_t>(words * sizeof(float));
-    return state.files.transfers.note(
-        ISHAND.readAt(offset + static_cast<std::int64_t>(sizeof head), values.data(), bytes), bytes);
+    std::vector<std::int32_t> whole(kSortingHeadWords + words);
+    const std::int64_t wanted = static_cast<std::int64_t>(whole.size() * sizeof(std::int32_t));
+    const std::int64_t got = ISHAND.readAt(offset, whole.data(), wanted);
+    constexpr std::int64_t kHeadBytes = kSortingHeadWords * sizeof(std::int32_t);
+    if (got < kHeadBytes) {
+        state.files.transfers.note(got, wanted);
+        return false;
+    }
+    next = whole[0];
+    count = whole[1];
+    std::memcpy(values.data(), whole.data() + kSortingHeadWords, words * sizeof(float));
+    return state.files.transfers.note(got, wanted);
 }
 
 }  // namespace lumsk

@@ -1,8 +1,11 @@
 #include "lumsk/radius_mask.hpp"
 
+#include <algorithm>
 #include <cstring>
 
+#include "lumsk/grid_row_chunks.hpp"
 #include "lumsk/mask_file.hpp"
+#include "lumsk/mask_rows.hpp"
 
 namespace lumsk {
 
@@ -15,15 +18,14 @@ class MaskRing {
 public:
     MaskRing(const MincState& state, common::RawFile& file, std::int32_t columns, std::int32_t rows,
              std::int32_t stride, std::int32_t windowSize, std::int32_t* columnSums, std::int32_t* ring)
-        : state_(state), file_(file), columns_(columns), rows_(rows), stride_(stride),
+        : reader_(state, file, columns, 1, rows), columns_(columns), rows_(rows), stride_(stride),
           windowSize_(windowSize), columnSums_(columnSums), ring_(ring) {}
 
     // Reads mask rows 1..2r+1 into the ring and sums the columns.
     void fill() {
         std::memset(columnSums_, 0, static_cast<std::size_t>(columns_) * sizeof(std::int32_t));
-        std::int32_t ierr = 0;
         for (std::int32_t slot = 1; slot <= windowSize_; ++slot) {
-            ROWMSK(state_, columns_, slotRow(slot), slot, file_, ierr);
+            readRow(slot, slot);
             addSlot(slot, +1);
         }
         oldestSlot_ = 1;
@@ -50,9 +52,7 @@ public:
         addSlot(oldestSlot_, -1);
         ++lastRowRead_;
         if (lastRowRead_ > rows_) return false;
-        std::int32_t ierr = 0;
-        ROWMSK(state_, columns_, slotRow(oldestSlot_), lastRowRead_, file_, ierr);
-        if (ierr != 0) {
+        if (!readRow(oldestSlot_, lastRowRead_)) {
             readFailed = true;
             return false;
         }
@@ -76,6 +76,15 @@ public:
 
 private:
     std::int32_t* slotRow(std::int32_t slot) { return ring_ + static_cast<std::size_t>(slot - 1) * stride_; }
+
+    // False when the row could not be read whole; the slot then keeps what
+    // it held (the call fails on the noted transfer).
+    bool readRow(std::int32_t slot, std::int32_t row) {
+        const std::int32_t* codes = reader_.row(row);
+        if (codes == nullptr) return false;
+        std::memcpy(slotRow(slot), codes, static_cast<std::size_t>(columns_) * sizeof(std::int32_t));
+        return true;
+    }
     std::int32_t columnSum(std::int32_t j) const { return columnSums_[j - 1]; }
 
     void addSlot(std::int32_t slot, std::int32_t sign) {
@@ -83,8 +92,7 @@ private:
         for (std::int32_t j = 0; j < columns_; ++j) columnSums_[j] += sign * row[j];
     }
 
-    const MincState& state_;
-    common::RawFile& file_;
+    MaskRowReader reader_;
     std::int32_t columns_;
     std::int32_t rows_;
     std::int32_t stride_;
@@ -122,15 +130,20 @@ void RADREM(const MincState& state, std::int32_t /*NMIN*/, common::RawFile& MHAN
     }
 
     MaskRing ring(state, MHAND, MC, MR, MCOLS, windowSize, COLSUM, IRING);
+    MaskRowWriter writer(state, MHAND, MC);
     ring.fill();
-    std::int32_t ierr = 0;
     for (std::int32_t k = r + 1; k <= MR - r; ++k) {
         ring.copyRow(k, IBUF);
         // A data cell is alone when the window around it counts only itself.
+        // Written as selects, not branches: data cells lie scattered. A row
+        // that lost no cell already stands in the file as it is.
+        bool removed = false;
         ring.slide(r, [&](std::int32_t j, std::int32_t sum) {
-            if (sum <= 1 && IBUF[j - 1] != 0) IBUF[j - 1] = kMaskBlank;
+            const bool alone = (sum <= 1) & (IBUF[j - 1] != kMaskBlank);
+            IBUF[j - 1] = alone ? kMaskBlank : IBUF[j - 1];
+            removed |= alone;
         });
-        ROWDA(state, MHAND, MC, IBUF, 0, k, ierr);
+        if (removed) writer.write(k, IBUF);
         if (k == MR - r) break;
         bool readFailed = false;
         if (!ring.advance(readFailed)) {
@@ -156,18 +169,18 @@ void RADMSK(const MincState& state, std::int32_t NMIN, common::RawFile& MHAND, s
     if (MCOLS < MC || r < 0) return;
 
     MaskRing ring(state, MHAND, MC, MR, MCOLS, windowSize, COLSUM, IRING);
+    MaskRowWriter writer(state, MHAND, MC);
     ring.fill();
-    std::int32_t ierr = 0;
     for (std::int32_t k = r + 1; k <= MR - r; ++k) {
         ring.copyRow(k, IBUF);
         bool changed = false;
         ring.slide(r, [&](std::int32_t j, std::int32_t sum) {
-            if (sum >= threshold && IBUF[j - 1] == kMaskBlank) {
-                IBUF[j - 1] = kMaskReach;
-                changed = true;
-            }
+            const bool reached = (sum >= threshold) & (IBUF[j - 1] == kMaskBlank);
+            // A reached cell is blank (0), so adding the code sets it.
+            IBUF[j - 1] += kMaskReach * static_cast<std::int32_t>(reached);
+            changed |= reached;
         });
-        if (changed) ROWDA(state, MHAND, MC, IBUF, 0, k, ierr);
+        if (changed) writer.write(k, IBUF);
         if (ring.lastRowRead() < MR) {
             bool readFailed = false;
             if (!ring.advance(readFailed)) {
@@ -179,20 +192,28 @@ void RADMSK(const MincState& state, std::int32_t NMIN, common::RawFile& MHAND, s
 }
 
 void TEMPLAT(const MincState& state, std::int32_t ICOL0, std::int32_t IROW0, std::int32_t ICODE,
-             float VALUE, common::RawFile& MHAND, std::int32_t* IBUF, std::int32_t MCOLS,
+             float VALUE, common::RawFile& MHAND, [[maybe_unused]] std::int32_t* IBUF, std::int32_t MCOLS,
              std::int32_t MROWS, common::RawFile& GHAND, float* ROWBUF, std::int32_t NX,
              std::int32_t NY, common::RawFile& OHAND) {
     if (!maskWindowFits(ICOL0, IROW0, MCOLS, MROWS, NX, NY)) return;
-    const std::int64_t rowBytes = static_cast<std::int64_t>(NX) * 4;
-    std::int32_t ierr = 0;
-    for (std::int32_t i = 1; i <= NY; ++i) {
-        ROWMSK(state, MCOLS, IBUF, IROW0 - 1 + i, MHAND, ierr);
-        state.files.transfers.note(GHAND.read(ROWBUF, rowBytes), rowBytes);
-        const std::int32_t* codes = IBUF + (ICOL0 - 1);
-        for (std::int32_t j = 0; j < NX; ++j) {
-            if (codes[j] == ICODE) std::memcpy(&ROWBUF[j], &VALUE, sizeof(float));
+    MaskRowReader mask(state, MHAND, MCOLS, IROW0, IROW0 - 1 + NY);
+    GridRowChunks chunks(std::span<float>(ROWBUF, static_cast<std::size_t>(NX)), NX);
+    const std::size_t width = static_cast<std::size_t>(NX);
+    for (std::int32_t first = 1; first <= NY; first += chunks.rows()) {
+        const std::int32_t rows = std::min(chunks.rows(), NY - first + 1);
+        const std::int64_t bytes = static_cast<std::int64_t>(rows) * NX * 4;
+        state.files.transfers.note(GHAND.read(chunks.data(), bytes), bytes);
+        for (std::int32_t k = 0; k < rows; ++k) {
+            const std::int32_t* row = mask.row(IROW0 - 1 + first + k);
+            if (row == nullptr) continue;  // noted; the call fails
+            const std::int32_t* codes = row + (ICOL0 - 1);
+            float* values = chunks.data() + static_cast<std::size_t>(k) * width;
+            for (std::size_t j = 0; j < width; ++j) {
+                if (codes[j] == ICODE) std::memcpy(&values[j], &VALUE, sizeof(float));
+            }
         }
-        state.files.transfers.note(OHAND.write(ROWBUF, rowBytes), rowBytes);
+        state.files.transfers.note(OHAND.write(chunks.data(), bytes), bytes);
+        if (first + rows > NY) chunks.leaveInRowBuffer(rows - 1);
     }
 }
 

@@ -27,7 +27,8 @@ std::int32_t searchWindowHalfWidth(std::int32_t NWIN);
 // Isolated-cell removal. COLSUM and IBUF hold MCOLS words, IRING MCOLS x
 // (2r + 1). ISTAT: 0; -1013 when the mask is wider than MCOLS; -1014 when r
 // is below 1 (the mask is unchanged in both cases); 1 when a read-ahead fails.
-// NMIN does not enter the rule: a data cell goes when it is alone.
+// NMIN does not enter the rule: a data cell goes when it is alone. Only rows
+// that lost a cell are written back.
 void RADREM(const MincState& state, std::int32_t NMIN, common::RawFile& MHAND, std::int32_t MCOLS,
             std::int32_t NWIN, std::int32_t* COLSUM, std::int32_t* IBUF, std::int32_t* IRING,
             std::int32_t& ISTAT);
@@ -41,8 +42,10 @@ void RADMSK(const MincState& state, std::int32_t NMIN, common::RawFile& MHAND, s
 
 // Reads NY rows of NX values from GHAND at its current position and writes
 // them to OHAND, putting VALUE into every node whose mask code (mask column
-// ICOL0 - 1 + j of mask row IROW0 - 1 + i) equals ICODE. IBUF holds MCOLS
-// codes, ROWBUF NX values. A window outside the mask writes nothing.
+// ICOL0 - 1 + j of mask row IROW0 - 1 + i) equals ICODE. ROWBUF holds NX
+// values; rows move several at a time through a buffer of their own when more
+// than one fits it, and the mask rows are read in chunks, so IBUF (MCOLS
+// codes) is no longer needed. A window outside the mask writes nothing.
 void TEMPLAT(const MincState& state, std::int32_t ICOL0, std::int32_t IROW0, std::int32_t ICODE,
              float VALUE, common::RawFile& MHAND, std::int32_t* IBUF, std::int32_t MCOLS,
              std::int32_t MROWS, common::RawFile& GHAND, float* ROWBUF, std::int32_t NX,
