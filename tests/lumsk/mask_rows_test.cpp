@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "lumsk/mask_file.hpp"
+#include "lumsk/mask_fixture.hpp"
 #include "support/temp_folder.hpp"
 
 namespace {
@@ -23,24 +25,15 @@ std::vector<std::int32_t> patternRow(std::int32_t row) {
     return codes;
 }
 
-struct MaskFile {
-    explicit MaskFile(std::int32_t rows) : state(lumsk::LibraryBuild::narrowOutline, risingSweeps) {
-        state.settings.maskRecordWords = lumsk::maskRecordWords(kColumns);
-        file = common::RawFile::create(lumsk::kMaskFileName);
-        lumsk::MaskHeader header;
-        header.columns = kColumns;
-        header.rows = rows;
-        lumsk::writeEmptyMask(file, header);
-    }
-    std::int32_t risingSweeps = 0;
-    lumsk::MincState state;
-    common::RawFile file;
-};
+// A blank mask file of the given rows.
+tests::MaskFixture blankMask(std::int32_t rows) {
+    return tests::MaskFixture(tests::MaskPicture(static_cast<std::size_t>(rows), std::string(kColumns, '0')));
+}
 
 TEST(MaskRows, ChunksAcrossGapsLandWhereSingleRowsWould) {
     tests::TempFolder folder;
     constexpr std::int32_t kRows = 41;  // the last row is written, as MINC writes every row
-    MaskFile mask(kRows);
+    tests::MaskFixture mask = blankMask(kRows);
     {
         lumsk::MaskRowWriter writer(mask.state, mask.file, kColumns);
         // Every fifth row is left out: each gap starts a new transfer.
@@ -65,7 +58,7 @@ TEST(MaskRows, ChunksAcrossGapsLandWhereSingleRowsWould) {
 
 TEST(MaskRows, AFileThatEndsEarlyGivesTheRowsItHoldsAndFailsTheCall) {
     tests::TempFolder folder;
-    MaskFile mask(10);
+    tests::MaskFixture mask = blankMask(10);
     {
         lumsk::MaskRowWriter writer(mask.state, mask.file, kColumns);
         for (std::int32_t row = 1; row <= 10; ++row) writer.write(row, patternRow(row).data());
