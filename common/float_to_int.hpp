@@ -32,8 +32,15 @@ inline std::int32_t roundToInt32(double value) {
 }
 
 inline std::int32_t roundToInt32(float value) {
-    // std::round on float keeps the rounding in float, as NINT of a REAL does.
-    return truncateToInt32(static_cast<double>(std::round(value)));
+    // Rounded in float, as NINT of a REAL is. Inside the int32 range the
+    // truncated value and the fraction left over are exact in float, so the
+    // rounding is a step by the fraction: no library call, and no branch on a
+    // fraction that is a coin toss for scattered positions (the gridding
+    // places every point with it). The rest is std::round's.
+    const std::int32_t whole = truncateToInt32(value);
+    if (whole == kIntegerIndefinite) return truncateToInt32(static_cast<double>(std::round(value)));
+    const float fraction = value - static_cast<float>(whole);
+    return whole + static_cast<std::int32_t>(fraction >= 0.5f) - static_cast<std::int32_t>(fraction <= -0.5f);
 }
 
 }  // namespace common

@@ -32,22 +32,9 @@ constexpr float kNoWeight = 0.0000001f;
 // data on the node: the node is fixed.
 constexpr float kOnNodeSquared = 0.0025f;
 
-// common::roundToInt32 without its library call to round: every point of a
-// call passes here twice. Within the int32 range the truncated value and the
-// fraction left over are exact in float, and a fraction of a half or more
-// steps away from zero; the rest goes to the helper itself.
-std::int32_t roundedNode(float value) {
-    const std::int32_t whole = common::truncateToInt32(value);
-    if (whole == common::kIntegerIndefinite) return common::roundToInt32(value);
-    const float fraction = value - static_cast<float>(whole);
-    // Added as flags: the fraction of a scattered point is a coin toss for a
-    // branch.
-    return whole + static_cast<std::int32_t>(fraction >= 0.5f) - static_cast<std::int32_t>(fraction <= -0.5f);
-}
-
 // Nearest node of a coordinate in node units; may lie outside the grid.
 std::int32_t nearestNode(float position) {
-    std::int32_t node = roundedNode(position + kRoundingNudge);
+    std::int32_t node = common::roundToInt32(position + kRoundingNudge);
     if (node != common::kIntegerIndefinite && static_cast<float>(node) - position > kLowerNodeLimit) {
         node = node - 1;
     }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -33,6 +35,15 @@ TEST(FloatToInt, RoundsHalvesAwayFromZero) {
     EXPECT_EQ(roundToInt32(-2.5f), -3);
     EXPECT_EQ(roundToInt32(2.4999998f), 2);
     EXPECT_EQ(roundToInt32(std::nanf("")), kIntegerIndefinite);
+}
+
+// Every float, sampled across all bit patterns (signs, tiny, huge, not a
+// number), rounds as std::round and the range guard do.
+TEST(FloatToInt, RoundingAgreesWithTheLibraryRoundOverTheBitPatterns) {
+    for (std::uint64_t bits = 0; bits <= 0xFFFFFFFFu; bits += 997) {
+        const float value = std::bit_cast<float>(static_cast<std::uint32_t>(bits));
+        ASSERT_EQ(roundToInt32(value), truncateToInt32(static_cast<double>(std::round(value)))) << value;
+    }
 }
 
 }  // namespace
