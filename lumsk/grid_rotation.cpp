@@ -19,59 +19,75 @@ namespace {
 
 // pi as the float32 one unit in the last place below the nearest one.
 constexpr float kPi = 3.1415925f;
-// Source rows kept in memory at once: every target node reads up to four
-// source nodes, and neighbouring nodes mostly read the same few rows.
-constexpr std::int64_t kCachedSourceValues = std::int64_t{1} << 22;
+// Target nodes worked at a time: a tile of rows and columns, whose nodes read
+// a window of the source that is loaded once for the tile.
+constexpr std::int32_t kTileColumns = 512;
+constexpr std::int32_t kTileRows = 128;
+// Most source values a window holds (2 MB); a tile whose window would be
+// larger is worked in halves. Memory stays the same whatever the grids' size.
+constexpr std::int64_t kWindowValues = std::int64_t{1} << 19;
 
 bool isValue(float z) { return z > kNullThreshold; }
 
-// A source grid file read node by node through a small cache of whole rows,
-// so that a node costs no file access of its own.
-class SourceGrid {
+// A source grid file read through a window of its nodes: the part of the
+// source that one tile of the target reads, loaded before the tile is worked,
+// so that a node costs no file access of its own. A node outside the window
+// (a position rounded past the tile's corners) is read from the file.
+class SourceWindow {
 public:
-    SourceGrid(common::RawFile file, std::int32_t NXS, std::int32_t NYS, std::int32_t flag)
-        : file_(std::move(file)), NXS_(NXS), NYS_(NYS), flag_(flag) {
-        const std::int64_t byCapacity = kCachedSourceValues / (NXS > 0 ? NXS : 1);
-        slots_ = std::max<std::int64_t>(1, std::min<std::int64_t>(byCapacity, NYS > 0 ? NYS : 1));
-        rows_.assign(static_cast<std::size_t>(slots_), {});
-        tags_.assign(static_cast<std::size_t>(slots_), -1);
-    }
+    SourceWindow(common::RawFile file, std::int64_t NXS, std::int64_t NYS, std::int32_t flag)
+        : file_(std::move(file)), NXS_(NXS), NYS_(NYS), flag_(flag) {}
 
     bool ok() const { return ok_; }
 
+    // Loads columns p0..p1 of rows q0..q1 (counted from 0, inside the grid);
+    // an empty range loads nothing.
+    void load(std::int64_t p0, std::int64_t p1, std::int64_t q0, std::int64_t q1) {
+        p0_ = p0;
+        p1_ = p1;
+        q0_ = q0;
+        q1_ = q1;
+        if (p1 < p0 || q1 < q0) return;
+        const std::int64_t width = p1 - p0 + 1;
+        values_.resize(static_cast<std::size_t>(width * (q1 - q0 + 1)));
+        for (std::int64_t q = q0; q <= q1; ++q) read(p0, q, width, &values_[static_cast<std::size_t>((q - q0) * width)]);
+    }
+
     // Node (p, q), both counted from 0 and inside the grid.
     float at(std::int64_t p, std::int64_t q) {
-        const std::size_t slot = static_cast<std::size_t>(q % slots_);
-        if (tags_[slot] != q) load(slot, q);
-        return rows_[slot][static_cast<std::size_t>(p)];
+        if (p >= p0_ && p <= p1_ && q >= q0_ && q <= q1_) {
+            return values_[static_cast<std::size_t>((q - q0_) * (p1_ - p0_ + 1) + (p - p0_))];
+        }
+        float z = kNullValue;
+        read(p, q, 1, &z);
+        return z;
     }
 
 private:
-    void load(std::size_t slot, std::int64_t q) {
-        std::vector<float>& row = rows_[slot];
-        row.resize(static_cast<std::size_t>(NXS_));
+    void read(std::int64_t p, std::int64_t q, std::int64_t count, float* to) {
         const std::int64_t stored = storedRowSlot(q + 1, NYS_, flag_);
-        const std::int64_t bytes = static_cast<std::int64_t>(NXS_) * 4;
-        if (file_.readAt(kGridHeaderBytes + stored * bytes, row.data(), bytes) != bytes) {
+        const std::int64_t offset = kGridHeaderBytes + (stored * NXS_ + p) * 4;
+        if (file_.readAt(offset, to, count * 4) != count * 4) {
             ok_ = false;
-            std::fill(row.begin(), row.end(), kNullValue);
+            std::fill(to, to + count, kNullValue);
         }
-        tags_[slot] = q;
     }
 
     common::RawFile file_;
     std::int64_t NXS_;
     std::int64_t NYS_;
     std::int32_t flag_;
-    std::int64_t slots_ = 1;
-    std::vector<std::vector<float>> rows_;
-    std::vector<std::int64_t> tags_;
+    std::int64_t p0_ = 0;
+    std::int64_t p1_ = -1;
+    std::int64_t q0_ = 0;
+    std::int64_t q1_ = -1;
+    std::vector<float> values_;
     bool ok_ = true;
 };
 
 // The value at source position (u, v) in cells, by the first interpolation
 // whose corners hold values.
-float sampleSource(SourceGrid& source, float u, float v, std::int64_t NXS, std::int64_t NYS) {
+float sampleSource(SourceWindow& source, float u, float v, std::int64_t NXS, std::int64_t NYS) {
     const std::int32_t p = common::truncateToInt32(u);
     const std::int32_t q = common::truncateToInt32(v);
     // Truncation toward zero keeps a position less than a cell before the
@@ -109,27 +125,124 @@ float sampleSource(SourceGrid& source, float u, float v, std::int64_t NXS, std::
     return z00;
 }
 
+// A rectangle of target nodes: columns i0..i1 of rows j0..j1 (from 1).
+struct Tile {
+    std::int32_t i0;
+    std::int32_t i1;
+    std::int32_t j0;
+    std::int32_t j1;
+};
+
+// The target, worked a tile at a time: each tile's nodes are sampled from a
+// source window around the tile's corners carried into the source frame (a
+// cell of margin for rounding and for the interpolation's far corners) and
+// written as row pieces in place. The bytes are those of a row-by-row pass:
+// every node is sampled as it would be there, and where it lands in the file
+// does not depend on when it is written.
 template <typename ToSource>
-bool writeTarget(SourceGrid& source, std::int32_t NXS, std::int32_t NYS, common::RawFile& target,
+class TileWriter {
+public:
+    TileWriter(SourceWindow& source, std::int32_t NXS, std::int32_t NYS, common::RawFile& target,
+               const GridLayout& grid, std::span<float> ROWBUF, std::int32_t flag, ToSource toSource)
+        : source_(source), NXS_(NXS), NYS_(NYS), target_(target), grid_(grid), ROWBUF_(ROWBUF), flag_(flag),
+          toSource_(toSource) {}
+
+    // Works a tile, in halves while its source window would be too large.
+    bool work(const Tile& tile) {
+        std::int64_t p0 = 0;
+        std::int64_t p1 = -1;
+        std::int64_t q0 = 0;
+        std::int64_t q1 = -1;
+        footprint(tile, p0, p1, q0, q1);
+        const std::int64_t values = p1 < p0 || q1 < q0 ? 0 : (p1 - p0 + 1) * (q1 - q0 + 1);
+        if (values > kWindowValues && (tile.i1 > tile.i0 || tile.j1 > tile.j0)) {
+            if (tile.i1 - tile.i0 >= tile.j1 - tile.j0) {
+                const std::int32_t middle = tile.i0 + (tile.i1 - tile.i0) / 2;
+                return work({tile.i0, middle, tile.j0, tile.j1}) && work({middle + 1, tile.i1, tile.j0, tile.j1});
+            }
+            const std::int32_t middle = tile.j0 + (tile.j1 - tile.j0) / 2;
+            return work({tile.i0, tile.i1, tile.j0, middle}) && work({tile.i0, tile.i1, middle + 1, tile.j1});
+        }
+        source_.load(p0, p1, q0, q1);
+        const std::size_t width = static_cast<std::size_t>(tile.i1 - tile.i0 + 1);
+        values_.resize(width);
+        for (std::int32_t j = tile.j0; j <= tile.j1; ++j) {
+            for (std::int32_t i = tile.i0; i <= tile.i1; ++i) {
+                float u = 0.0f;
+                float v = 0.0f;
+                toSource_(x(i), y(j), u, v);
+                values_[static_cast<std::size_t>(i - tile.i0)] = sampleSource(source_, u, v, NXS_, NYS_);
+            }
+            if (!source_.ok()) return false;
+            const std::int64_t bytes = static_cast<std::int64_t>(width) * 4;
+            const std::int64_t offset = gridRowOffset(j, grid_.NX, grid_.NY, flag_) + std::int64_t{tile.i0 - 1} * 4;
+            if (target_.writeAt(offset, values_.data(), bytes) != bytes) return false;
+            // The caller's row buffer is left holding the last row.
+            if (j == grid_.NY) std::copy(values_.begin(), values_.end(), ROWBUF_.begin() + (tile.i0 - 1));
+        }
+        return true;
+    }
+
+private:
+    float x(std::int32_t i) const { return grid_.X0 + static_cast<float>(i - 1) * grid_.DX; }
+    float y(std::int32_t j) const { return grid_.Y0 + static_cast<float>(j - 1) * grid_.DY; }
+
+    // The source nodes the tile's corners reach, with a cell of margin,
+    // inside the source; empty when the tile lies off it or a corner has no
+    // finite position (its nodes then read the file, if they read at all).
+    void footprint(const Tile& tile, std::int64_t& p0, std::int64_t& p1, std::int64_t& q0, std::int64_t& q1) const {
+        float uLow = 0.0f;
+        float uHigh = 0.0f;
+        float vLow = 0.0f;
+        float vHigh = 0.0f;
+        bool first = true;
+        for (const std::int32_t i : {tile.i0, tile.i1}) {
+            for (const std::int32_t j : {tile.j0, tile.j1}) {
+                float u = 0.0f;
+                float v = 0.0f;
+                toSource_(x(i), y(j), u, v);
+                if (!std::isfinite(u) || !std::isfinite(v)) return;
+                uLow = first ? u : std::min(uLow, u);
+                uHigh = first ? u : std::max(uHigh, u);
+                vLow = first ? v : std::min(vLow, v);
+                vHigh = first ? v : std::max(vHigh, v);
+                first = false;
+            }
+        }
+        const auto clampedNode = [](float position, std::int64_t shift, std::int64_t last) {
+            const double node = std::floor(static_cast<double>(position)) + static_cast<double>(shift);
+            return static_cast<std::int64_t>(std::clamp(node, -1.0, static_cast<double>(last) + 1.0));
+        };
+        p0 = std::max<std::int64_t>(clampedNode(uLow, -1, NXS_ - 1), 0);
+        p1 = std::min<std::int64_t>(clampedNode(uHigh, 2, NXS_ - 1), NXS_ - 1);
+        q0 = std::max<std::int64_t>(clampedNode(vLow, -1, NYS_ - 1), 0);
+        q1 = std::min<std::int64_t>(clampedNode(vHigh, 2, NYS_ - 1), NYS_ - 1);
+    }
+
+    SourceWindow& source_;
+    std::int32_t NXS_;
+    std::int32_t NYS_;
+    common::RawFile& target_;
+    const GridLayout& grid_;
+    std::span<float> ROWBUF_;
+    std::int32_t flag_;
+    ToSource toSource_;
+    std::vector<float> values_;
+};
+
+template <typename ToSource>
+bool writeTarget(SourceWindow& source, std::int32_t NXS, std::int32_t NYS, common::RawFile& target,
                  const GridLayout& grid, std::span<float> ROWBUF, std::int32_t KXFLAG, float ZMIN, float ZMAX,
                  ToSource toSource) {
     const GridHeaderBytes header =
         encodeGridHeader(makeGridHeader(grid.NX, grid.NY, KXFLAG, grid.DX, grid.DY, grid.X0, grid.Y0, ZMIN, ZMAX));
     if (target.write(header.data(), kGridHeaderBytes) != kGridHeaderBytes) return false;
-    const std::int32_t flag = rowOrderFlag(KXFLAG);
-    const std::int64_t rowBytes = static_cast<std::int64_t>(grid.NX) * 4;
-    for (std::int32_t j = 1; j <= grid.NY; ++j) {
-        const float y = grid.Y0 + static_cast<float>(j - 1) * grid.DY;
-        for (std::int32_t i = 1; i <= grid.NX; ++i) {
-            const float x = grid.X0 + static_cast<float>(i - 1) * grid.DX;
-            float u = 0.0f;
-            float v = 0.0f;
-            toSource(x, y, u, v);
-            ROWBUF[static_cast<std::size_t>(i - 1)] = sampleSource(source, u, v, NXS, NYS);
-        }
-        if (!source.ok()) return false;
-        if (target.writeAt(gridRowOffset(j, grid.NX, grid.NY, flag), ROWBUF.data(), rowBytes) != rowBytes) {
-            return false;
+    TileWriter<ToSource> tiles(source, NXS, NYS, target, grid, ROWBUF, rowOrderFlag(KXFLAG), toSource);
+    for (std::int64_t j0 = 1; j0 <= grid.NY; j0 += kTileRows) {
+        const auto j1 = static_cast<std::int32_t>(std::min<std::int64_t>(grid.NY, j0 + kTileRows - 1));
+        for (std::int64_t i0 = 1; i0 <= grid.NX; i0 += kTileColumns) {
+            const auto i1 = static_cast<std::int32_t>(std::min<std::int64_t>(grid.NX, i0 + kTileColumns - 1));
+            if (!tiles.work({static_cast<std::int32_t>(i0), i1, static_cast<std::int32_t>(j0), j1})) return false;
         }
     }
     return true;
@@ -153,7 +266,7 @@ bool resample(std::string_view INGRD, std::string_view OUTGRD, std::int32_t NXS,
     const std::int64_t nodes =
         static_cast<std::int64_t>(std::max(NXS, 0)) * static_cast<std::int64_t>(std::max(NYS, 0));
     if (sourceFile.size() < kGridHeaderBytes + nodes * 4) return false;
-    SourceGrid source(std::move(sourceFile), NXS, NYS, sourceHeader.rowOrderFlag);
+    SourceWindow source(std::move(sourceFile), NXS, NYS, sourceHeader.rowOrderFlag);
 
     common::RawFile target = createGridFile(name);
     if (!target.isOpen()) return false;

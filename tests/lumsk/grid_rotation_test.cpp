@@ -218,6 +218,34 @@ TEST(GridRotation, TurnedPlaneIsReproduced) {
     }
 }
 
+// A target of several tiles whose source windows are too large for one
+// piece (a source four times finer than the target) is worked in pieces:
+// every node still takes the plane at its turned position.
+TEST(GridRotation, TargetWorkedInTilesReproducesTheTurnedPlane) {
+    tests::TempFolder folder;
+    const Geometry source{0.25f, 0.25f, -60.0f, -10.0f, 1300, 1000};
+    std::vector<float> plane;
+    for (int q = 0; q < source.NY; ++q) {
+        for (int p = 0; p < source.NX; ++p) plane.push_back(static_cast<float>(3 * p + 5 * q));
+    }
+    writeSource("src.grd", source, plane);
+    const Geometry target{0.5f, 0.5f, 0.0f, 0.0f, 600, 200};
+    ASSERT_TRUE(rotate(source, target, 30.0f, 0.0f, 0.0f));
+    const std::vector<float> nodes = readTarget("out.grd", target.NX, target.NY);
+    ASSERT_EQ(nodes.size(), static_cast<std::size_t>(target.NX * target.NY));
+    const double angle = 30.0 * 3.14159265358979 / 180.0;
+    for (int j = 0; j < target.NY; ++j) {
+        for (int i = 0; i < target.NX; ++i) {
+            const double x = 0.5 * i;
+            const double y = 0.5 * j;
+            const double u = (x * std::cos(angle) - y * std::sin(angle) + 60.0) / 0.25;
+            const double v = (x * std::sin(angle) + y * std::cos(angle) + 10.0) / 0.25;
+            // Values up to about 9000: a few units in the last place.
+            ASSERT_NEAR(nodes[static_cast<std::size_t>(j * target.NX + i)], 3.0 * u + 5.0 * v, 2.0E-2) << i << "," << j;
+        }
+    }
+}
+
 TEST(GridRotation, HeaderTakesTheTargetGeometryAndThePassedExtremes) {
     tests::TempFolder folder;
     const Geometry source{1.0f, 1.0f, 0.0f, 0.0f, 2, 2};
