@@ -88,16 +88,9 @@ void vectorBandSweep(benchmark::State& state) {
     lumsk::SkewedBands bands(start.values.data(), start.flags.data(), start.records.data(), kColumns, kRows);
     lumsk::LaneLargest largest;
     std::int64_t nodes = 0;
-    const std::int32_t lastBand = bands.bandCount() - 1;
     for (auto _ : state) {
-        for (std::int32_t band = 0; band <= lastBand; ++band) {
-            const lumsk::BandSweep steps{bands.stepZero(band),  bands.flagsAtStepZero(band),
-                                         bands.coefficientsAtStepZero(band), bands.summariesAtStepZero(band),
-                                         bands.rowsIn(band),    bands.firstRow(band),
-                                         start.flags.data(),    kColumns,
-                                         kRows,                 band == 0,
-                                         band == lastBand};
-            sweepBand(steps, 1.3f, largest);
+        for (std::int32_t band = 0; band < bands.bandCount(); ++band) {
+            sweepBand(lumsk::sweepOfBand(bands, band, start.flags.data()), 1.3f, largest);
         }
         nodes += static_cast<std::int64_t>(kColumns) * kRows;
         benchmark::DoNotOptimize(largest.size);

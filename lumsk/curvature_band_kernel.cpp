@@ -38,6 +38,19 @@ bool hasAvx512Kernel() {
 #endif
 }
 
+BandSweep sweepOfBand(SkewedBands& bands, std::int32_t band, const std::int32_t* gridFlags) {
+    return BandSweep{bands.stepZero(band),
+                     bands.flagsAtStepZero(band),
+                     bands.coefficientsAtStepZero(band),
+                     bands.summariesAtStepZero(band),
+                     bands.rowsIn(band),
+                     bands.firstRow(band),
+                     gridFlags,
+                     bands.columns(),
+                     band == 0,
+                     band == bands.bandCount() - 1};
+}
+
 SweepBand pickSweepBand() {
     if (hasAvx512Kernel()) return &avx512::sweepBand;
     return hasAvx2Kernel() ? &avx2::sweepBand : &baseline::sweepBand;

@@ -25,10 +25,14 @@ struct BandSweep {
     std::int32_t firstRow;           // grid row of lane 0
     const std::int32_t* gridFlags;   // flags of the whole grid, row-major, for the border nodes
     std::int32_t NX;
-    std::int32_t NY;
     bool withRowsBelow;              // rows 1 and 2 (lanes -2 and -1) sweep with this band
     bool withRowsAbove;              // rows NY - 1 and NY (lanes rows and rows + 1) sweep with this band
 };
+
+// The sweep of band `band` of `bands`, whose grid's row-major flags are
+// gridFlags: rows 1 and 2 go with the first band, rows NY - 1 and NY with the
+// last.
+BandSweep sweepOfBand(SkewedBands& bands, std::int32_t band, const std::int32_t* gridFlags);
 
 // Largest counted change size so far, per lane of a band step; kept across
 // calls so that the lanes are compared with each other once per sweep.

@@ -53,9 +53,10 @@ struct Behind {
 // left out.
 template <bool withData>
 inline __attribute__((always_inline)) Floats relaxVector(float* p, const std::int32_t* flagWords,
-                                                         const float* c, std::ptrdiff_t cs, const Behind& behind,
-                                                         Floats omega, Floats& largest) {
-    const std::ptrdiff_t rs = 2 * cs + 1;
+                                                         const float* c, const Behind& behind, Floats omega,
+                                                         Floats& largest) {
+    constexpr std::ptrdiff_t cs = kColumnStride;
+    constexpr std::ptrdiff_t rs = kRowStride;
     const Floats old = loadFloats(p);
     const Floats E = loadFloats(p + cs);
     const Floats W = behind.W;
@@ -114,8 +115,9 @@ inline __attribute__((always_inline)) Floats relaxVector(float* p, const std::in
 }
 
 // The same neighbours read back from the band.
-inline __attribute__((always_inline)) Behind behindInMemory(const float* p, std::ptrdiff_t cs) {
-    const std::ptrdiff_t rs = 2 * cs + 1;
+inline __attribute__((always_inline)) Behind behindInMemory(const float* p) {
+    constexpr std::ptrdiff_t cs = kColumnStride;
+    constexpr std::ptrdiff_t rs = kRowStride;
     return Behind{loadFloats(p - cs),      loadFloats(p - 2 * cs), loadFloats(p - rs + cs),
                   loadFloats(p - rs),      loadFloats(p - rs - cs), loadFloats(p - 2 * rs)};
 }
@@ -168,10 +170,10 @@ inline __attribute__((always_inline)) Floats laneShifted(const StepValues& step,
 
 // Vector v of a step whose flag summary shows a node to move.
 inline __attribute__((always_inline)) Floats relaxMoving(std::uint8_t summary, float* p, const std::int32_t* flags,
-                                                         const float* c, std::ptrdiff_t cs, const Behind& behind,
-                                                         Floats omega, Floats& largest) {
-    if ((summary & SkewedBands::kSomeData) != 0) return relaxVector<true>(p, flags, c, cs, behind, omega, largest);
-    return relaxVector<false>(p, flags, c, cs, behind, omega, largest);
+                                                         const float* c, const Behind& behind, Floats omega,
+                                                         Floats& largest) {
+    if ((summary & SkewedBands::kSomeData) != 0) return relaxVector<true>(p, flags, c, behind, omega, largest);
+    return relaxVector<false>(p, flags, c, behind, omega, largest);
 }
 
 // The border nodes that fall on one step of a band. At step t lane j lies
@@ -294,12 +296,10 @@ void sweepBand(const BandSweep& band, float omegaValue, LaneLargest& laneLargest
                                         laneShifted<1>(back2, v, p - 2 * cs),
                                         laneShifted<1>(back3, v, p - 3 * cs),
                                         laneShifted<2>(back4, v, p - 4 * cs)};
-                    now.v[v] =
-                        relaxMoving(summary, pv, flags + v * kWidth, c + v * kWidth, cs, behind, omega, largest[v]);
+                    now.v[v] = relaxMoving(summary, pv, flags + v * kWidth, c + v * kWidth, behind, omega, largest[v]);
                 } else {
                     if ((summary & SkewedBands::kSomeMoving) == 0) continue;
-                    relaxMoving(summary, pv, flags + v * kWidth, c + v * kWidth, cs, behindInMemory(pv, cs), omega,
-                                largest[v]);
+                    relaxMoving(summary, pv, flags + v * kWidth, c + v * kWidth, behindInMemory(pv), omega, largest[v]);
                 }
             }
         }

@@ -31,20 +31,12 @@ constexpr std::int32_t kSmallestSide = 5;
 // the stop tests use its size alone.
 class Sweep {
 public:
-    Sweep(SkewedBands& bands, const std::int32_t* flags, std::int32_t NX, std::int32_t NY)
-        : bands_(bands), flags_(flags), nx_(NX), ny_(NY) {}
+    Sweep(SkewedBands& bands, const std::int32_t* flags) : bands_(bands), flags_(flags) {}
 
     float run(float omega) {
         LaneLargest largest;
-        const std::int32_t lastBand = bands_.bandCount() - 1;
-        for (std::int32_t band = 0; band <= lastBand; ++band) {
-            const BandSweep sweep{bands_.stepZero(band),     bands_.flagsAtStepZero(band),
-                                  bands_.coefficientsAtStepZero(band), bands_.summariesAtStepZero(band),
-                                  bands_.rowsIn(band),       bands_.firstRow(band),
-                                  flags_,                    nx_,
-                                  ny_,                       band == 0,
-                                  band == lastBand};
-            sweepBand_(sweep, omega, largest);
+        for (std::int32_t band = 0; band < bands_.bandCount(); ++band) {
+            sweepBand_(sweepOfBand(bands_, band, flags_), omega, largest);
             bands_.passUp(band);
         }
         bands_.refreshAbove();
@@ -54,8 +46,6 @@ public:
 private:
     SkewedBands& bands_;
     const std::int32_t* flags_;
-    std::int32_t nx_;
-    std::int32_t ny_;
     // Picked once for the many bands of a solve.
     SweepBand sweepBand_ = pickSweepBand();
 };
@@ -82,7 +72,7 @@ void CURVMN(std::span<float> ZGRID, std::span<const std::int32_t> IFLAG,
         return;
     }
     bands.load(ZGRID.data(), IFLAG.data(), NODREC.data(), NX, NY);
-    Sweep sweep(bands, IFLAG.data(), NX, NY);
+    Sweep sweep(bands, IFLAG.data());
     while (NITER < MAXIT) {
         const float largestChange = sweep.run(control.omega());
         if (control.stopsAfter(largestChange)) {

@@ -52,15 +52,13 @@ public:
               std::int32_t NY);
 
     std::int32_t bandCount() const { return bands_; }
+    // Nodes per row of the grid held.
+    std::int32_t columns() const { return nx_; }
     // Interior rows that band b holds (the last band may hold fewer).
     std::int32_t rowsIn(std::int32_t band) const;
     // Grid row of lane 0 of a band.
     std::int32_t firstRow(std::int32_t band) const { return 3 + band * bandRows_; }
 
-    // Word of node (col, lane) of a band; lane -2 to rowsIn(band) + 1.
-    float* node(std::int32_t band, std::int32_t col, std::int32_t lane) {
-        return grid_.data() + wordOf(band, col + 2 * lane, lane);
-    }
     // Lane 0 at step 0 of a band, and its flags and coefficients: step t
     // lies kLaneStride * t grid words, kLanes * t flags and
     // kWordsPerNode * kLanes * t coefficients on.

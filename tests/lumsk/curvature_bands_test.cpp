@@ -151,15 +151,8 @@ TEST(CurvatureBands, EveryVectorBuildGivesTheBaselineBits) {
     const SkewedBands start(grid.values.data(), grid.flags.data(), grid.records.data(), grid.nx, grid.ny);
     const auto sweep = [&](lumsk::SweepBand sweepBand, lumsk::LaneLargest& largest) {
         SkewedBands bands = start;
-        const std::int32_t lastBand = bands.bandCount() - 1;
-        for (std::int32_t band = 0; band <= lastBand; ++band) {
-            const lumsk::BandSweep steps{bands.stepZero(band),  bands.flagsAtStepZero(band),
-                                         bands.coefficientsAtStepZero(band), bands.summariesAtStepZero(band),
-                                         bands.rowsIn(band),    bands.firstRow(band),
-                                         grid.flags.data(),     grid.nx,
-                                         grid.ny,               band == 0,
-                                         band == lastBand};
-            sweepBand(steps, 1.4f, largest);
+        for (std::int32_t band = 0; band < bands.bandCount(); ++band) {
+            sweepBand(lumsk::sweepOfBand(bands, band, grid.flags.data()), 1.4f, largest);
             bands.passUp(band);
         }
         std::vector<float> out(grid.values.size());
