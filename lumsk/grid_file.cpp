@@ -103,35 +103,32 @@ void reverseRows(float* values, std::int32_t rows, std::int32_t NX) {
 }
 
 // Nulls become the null value and take no part in the extremes; every other
-// value is turned back into data units first.
-void finishRow(std::span<float> row, std::int32_t ITRANS, float DNULL, float& zmin, float& zmax) {
-    const auto transform = static_cast<ValueTransform>(ITRANS);
+// value is turned back into data units first. Without a transform the test
+// of the transform is not repeated for every value.
+template <bool transformed>
+void finishValues(std::span<float> row, ValueTransform transform, float DNULL, float& zmin, float& zmax) {
     float low = zmin;
     float high = zmax;
-    // Without a transform the row only loses its nulls; the test of the
-    // transform is not repeated for every value.
-    if (transform != ValueTransform::signedLog && transform != ValueTransform::naturalLog) {
-        for (float& value : row) {
-            if (value == DNULL) {
-                value = kNullValue;
-                continue;
-            }
-            low = std::min(low, value);
-            high = std::max(high, value);
+    for (float& value : row) {
+        if (value == DNULL) {
+            value = kNullValue;
+            continue;
         }
-    } else {
-        for (float& value : row) {
-            if (value == DNULL) {
-                value = kNullValue;
-                continue;
-            }
-            value = inverseTransform(value, transform);
-            low = std::min(low, value);
-            high = std::max(high, value);
-        }
+        if constexpr (transformed) value = inverseTransform(value, transform);
+        low = std::min(low, value);
+        high = std::max(high, value);
     }
     zmin = low;
     zmax = high;
+}
+
+void finishRow(std::span<float> row, std::int32_t ITRANS, float DNULL, float& zmin, float& zmax) {
+    const auto transform = static_cast<ValueTransform>(ITRANS);
+    if (transform == ValueTransform::signedLog || transform == ValueTransform::naturalLog) {
+        finishValues<true>(row, transform, DNULL, zmin, zmax);
+    } else {
+        finishValues<false>(row, transform, DNULL, zmin, zmax);
+    }
 }
 
 bool writeHeaderAndRows(RowSource& source, common::RawFile& file, std::span<float> ROWBUF, std::int32_t NX,

@@ -39,6 +39,8 @@ public:
         : file_(std::move(file)), NXS_(NXS), NYS_(NYS), flag_(flag) {}
 
     bool ok() const { return ok_; }
+    std::int64_t columns() const { return NXS_; }
+    std::int64_t rows() const { return NYS_; }
 
     // Loads columns p0..p1 of rows q0..q1 (counted from 0, inside the grid);
     // an empty range loads nothing.
@@ -87,7 +89,9 @@ private:
 
 // The value at source position (u, v) in cells, by the first interpolation
 // whose corners hold values.
-float sampleSource(SourceWindow& source, float u, float v, std::int64_t NXS, std::int64_t NYS) {
+float sampleSource(SourceWindow& source, float u, float v) {
+    const std::int64_t NXS = source.columns();
+    const std::int64_t NYS = source.rows();
     const std::int32_t p = common::truncateToInt32(u);
     const std::int32_t q = common::truncateToInt32(v);
     // Truncation toward zero keeps a position less than a cell before the
@@ -142,10 +146,9 @@ struct Tile {
 template <typename ToSource>
 class TileWriter {
 public:
-    TileWriter(SourceWindow& source, std::int32_t NXS, std::int32_t NYS, common::RawFile& target,
-               const GridLayout& grid, std::span<float> ROWBUF, std::int32_t flag, ToSource toSource)
-        : source_(source), NXS_(NXS), NYS_(NYS), target_(target), grid_(grid), ROWBUF_(ROWBUF), flag_(flag),
-          toSource_(toSource) {}
+    TileWriter(SourceWindow& source, common::RawFile& target, const GridLayout& grid, std::span<float> ROWBUF,
+               std::int32_t flag, ToSource toSource)
+        : source_(source), target_(target), grid_(grid), ROWBUF_(ROWBUF), flag_(flag), toSource_(toSource) {}
 
     // Works a tile, in halves while its source window would be too large.
     bool work(const Tile& tile) {
@@ -171,7 +174,7 @@ public:
                 float u = 0.0f;
                 float v = 0.0f;
                 toSource_(x(i), y(j), u, v);
-                values_[static_cast<std::size_t>(i - tile.i0)] = sampleSource(source_, u, v, NXS_, NYS_);
+                values_[static_cast<std::size_t>(i - tile.i0)] = sampleSource(source_, u, v);
             }
             if (!source_.ok()) return false;
             const std::int64_t bytes = static_cast<std::int64_t>(width) * 4;
@@ -213,15 +216,15 @@ private:
             const double node = std::floor(static_cast<double>(position)) + static_cast<double>(shift);
             return static_cast<std::int64_t>(std::clamp(node, -1.0, static_cast<double>(last) + 1.0));
         };
-        p0 = std::max<std::int64_t>(clampedNode(uLow, -1, NXS_ - 1), 0);
-        p1 = std::min<std::int64_t>(clampedNode(uHigh, 2, NXS_ - 1), NXS_ - 1);
-        q0 = std::max<std::int64_t>(clampedNode(vLow, -1, NYS_ - 1), 0);
-        q1 = std::min<std::int64_t>(clampedNode(vHigh, 2, NYS_ - 1), NYS_ - 1);
+        const std::int64_t lastColumn = source_.columns() - 1;
+        const std::int64_t lastRow = source_.rows() - 1;
+        p0 = std::max<std::int64_t>(clampedNode(uLow, -1, lastColumn), 0);
+        p1 = std::min<std::int64_t>(clampedNode(uHigh, 2, lastColumn), lastColumn);
+        q0 = std::max<std::int64_t>(clampedNode(vLow, -1, lastRow), 0);
+        q1 = std::min<std::int64_t>(clampedNode(vHigh, 2, lastRow), lastRow);
     }
 
     SourceWindow& source_;
-    std::int32_t NXS_;
-    std::int32_t NYS_;
     common::RawFile& target_;
     const GridLayout& grid_;
     std::span<float> ROWBUF_;
@@ -231,13 +234,12 @@ private:
 };
 
 template <typename ToSource>
-bool writeTarget(SourceWindow& source, std::int32_t NXS, std::int32_t NYS, common::RawFile& target,
-                 const GridLayout& grid, std::span<float> ROWBUF, std::int32_t KXFLAG, float ZMIN, float ZMAX,
-                 ToSource toSource) {
+bool writeTarget(SourceWindow& source, common::RawFile& target, const GridLayout& grid, std::span<float> ROWBUF,
+                 std::int32_t KXFLAG, float ZMIN, float ZMAX, ToSource toSource) {
     const GridHeaderBytes header =
         encodeGridHeader(makeGridHeader(grid.NX, grid.NY, KXFLAG, grid.DX, grid.DY, grid.X0, grid.Y0, ZMIN, ZMAX));
     if (target.write(header.data(), kGridHeaderBytes) != kGridHeaderBytes) return false;
-    TileWriter<ToSource> tiles(source, NXS, NYS, target, grid, ROWBUF, rowOrderFlag(KXFLAG), toSource);
+    TileWriter<ToSource> tiles(source, target, grid, ROWBUF, rowOrderFlag(KXFLAG), toSource);
     for (std::int64_t j0 = 1; j0 <= grid.NY; j0 += kTileRows) {
         const auto j1 = static_cast<std::int32_t>(std::min<std::int64_t>(grid.NY, j0 + kTileRows - 1));
         for (std::int64_t i0 = 1; i0 <= grid.NX; i0 += kTileColumns) {
@@ -270,7 +272,7 @@ bool resample(std::string_view INGRD, std::string_view OUTGRD, std::int32_t NXS,
 
     common::RawFile target = createGridFile(name);
     if (!target.isOpen()) return false;
-    const bool written = writeTarget(source, NXS, NYS, target, grid, ROWBUF, KXFLAG, ZMIN, ZMAX, toSource);
+    const bool written = writeTarget(source, target, grid, ROWBUF, KXFLAG, ZMIN, ZMAX, toSource);
     target.close();
     if (!written) common::deleteFile(name);
     return written;
