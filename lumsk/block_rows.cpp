@@ -61,18 +61,6 @@ std::size_t nodeIndex(std::int32_t NCB, std::int32_t column, std::int32_t row) {
     return static_cast<std::size_t>(row - 1) * NCB + static_cast<std::size_t>(column - 1);
 }
 
-// Reads block rows firstRow..firstRow + rowCount - 1 of block file record
-// `record` (whole rows, one transfer) into the start of `values`: a tier
-// pastes only a few rows of each block at a time, and only those are read.
-void readBlockRows(MincState& state, std::int32_t record, std::int32_t firstRow, std::int32_t rowCount,
-                   void* values) {
-    const std::int64_t NCB = state.settings.NCB;
-    const std::int64_t recordStart = static_cast<std::int64_t>(record - 1) * NCB * state.settings.NRB * 4;
-    const std::int64_t offset = recordStart + static_cast<std::int64_t>(firstRow - 1) * NCB * 4;
-    const std::int64_t bytes = static_cast<std::int64_t>(rowCount) * NCB * 4;
-    state.files.transfers.note(state.files.block.readAt(offset, values, bytes), bytes);
-}
-
 // Copies block columns `taken` of the chunk's block rows into the row buffer
 // from output column `column` on.
 void pasteGridSection(std::span<const float> ZBLK, std::int32_t NCB, SectionColumns taken, std::int32_t firstRow,

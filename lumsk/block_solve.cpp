@@ -32,19 +32,6 @@ void writeLog(MincState& state, const std::string& text) {
     state.files.transfers.note(state.files.log.write(text.data(), bytes), bytes);
 }
 
-std::int64_t blockRecordOffset(const MincSettings& settings, std::int32_t record) {
-    return static_cast<std::int64_t>(record - 1) * settings.NCB * settings.NRB * 4;
-}
-
-// Reads `count` whole rows of block file record `record` from block row
-// `firstRow` on into `values`.
-void readBlockRows(MincState& state, std::int32_t record, std::int32_t firstRow, std::int32_t count, float* values) {
-    const std::int64_t NCB = state.settings.NCB;
-    const std::int64_t offset = blockRecordOffset(state.settings, record) + (firstRow - 1) * NCB * 4;
-    const std::int64_t bytes = count * NCB * 4;
-    state.files.transfers.note(state.files.block.readAt(offset, values, bytes), bytes);
-}
-
 // Walks block `block`'s chain in the data-sorting file and accumulates its
 // points into the node data of the block grid; true when any record held a
 // point.
@@ -79,6 +66,19 @@ bool allFinite(std::span<const float> values) {
 }
 
 }  // namespace
+
+std::int64_t blockRecordOffset(const MincSettings& settings, std::int32_t record) {
+    return static_cast<std::int64_t>(record - 1) * settings.NCB * settings.NRB * 4;
+}
+
+void readBlockRows(MincState& state, std::int32_t record, std::int32_t firstRow, std::int32_t rowCount,
+                   void* values) {
+    const std::int64_t NCB = state.settings.NCB;
+    const std::int64_t offset =
+        blockRecordOffset(state.settings, record) + static_cast<std::int64_t>(firstRow - 1) * NCB * 4;
+    const std::int64_t bytes = static_cast<std::int64_t>(rowCount) * NCB * 4;
+    state.files.transfers.note(state.files.block.readAt(offset, values, bytes), bytes);
+}
 
 std::string blockTableHeading() {
     std::string text(kLineEnd);

@@ -52,6 +52,16 @@ std::int32_t ASSEMB(MincState& state, std::int32_t ITIER, std::int32_t MAXROW, s
 void PADROW(const MincState& state, std::int32_t IHW, std::int32_t& NROWS, common::RawFile& MHAND,
             std::int32_t NW, std::span<std::int32_t> IBUF);
 
+// Byte offset of block file record `record` (1-based): NCB * NRB values each.
+std::int64_t blockRecordOffset(const MincSettings& settings, std::int32_t record);
+// Reads block rows firstRow..firstRow + rowCount - 1 of block file record
+// `record` (whole rows, one transfer) into `values`: a tier pastes only a few
+// rows of each block at a time, and a block takes only its edge rows from the
+// one below, so only those are read. A short read is noted in the call's
+// transfers.
+void readBlockRows(MincState& state, std::int32_t record, std::int32_t firstRow, std::int32_t rowCount,
+                   void* values);
+
 // WRBLK: writes the first NVAL values of VALS at block file record IREC.
 void WRBLK(const MincState& state, common::RawFile& IBHAND, std::int32_t IREC, std::int32_t NVAL,
            std::span<const float> VALS);
