@@ -234,7 +234,10 @@ private:
         if (s_.NSECT == 0) return status;
         if (s_.NSECT == 1 && s_.NTIER == 1) {
             s_.NOVL = kSingleBlockOverlap;
-        } else if (a_.NCOL <= s_.NOVL || a_.NROW <= s_.NOVL || stepsVanish()) {
+        } else if (a_.NCOL <= s_.NOVL || a_.NROW <= s_.NOVL || s_.blockStepsVanish()) {
+            // A rotated call can have a working grid only a few cells across
+            // while NCOL and NROW are large; the narrow overlap gives its
+            // blocks a step again.
             s_.NOVL = kNarrowOverlap;
             PRTISH(kWorkWords, kEdgeWords, s_.NXT, s_.NYT, s_.NCB, s_.NRB, s_.NSECT, s_.NTIER, s_.NOVL, status);
             if (s_.NSECT == 0) return status;
@@ -254,15 +257,6 @@ private:
         log(parameterLine(" columns/block ", static_cast<float>(s_.NCB), 0));
         log(parameterLine(" rows/block ", static_cast<float>(s_.NRB), 0));
         return kStatusGood;
-    }
-
-    // A rotated call can have a working grid only a few cells across (one
-    // flight line in its own frame) while NCOL and NROW are large: blocks no
-    // larger than the overlap would give a section or tier step of zero or
-    // less, and tiers stacked on the same rows. The narrow overlap gives them
-    // a step again.
-    bool stepsVanish() const {
-        return (s_.NSECT > 1 && s_.NCB <= s_.NOVL) || (s_.NTIER > 1 && s_.NRB <= s_.NOVL);
     }
 
     // Sorts the usable points of the channel into the data-sorting file,
@@ -317,9 +311,9 @@ private:
         return status;
     }
 
-    // The grid file names: a rotated call writes the solved working grid to the rotation
-    // scratch grid and resamples it into the wanted name. The name is built
-    // once and handed on as built.
+    // The grid file names: a rotated call writes the solved working grid to
+    // the rotation scratch grid and resamples it into the wanted name. The
+    // name is built once and handed on as built.
     void chooseGridNames() {
         finalName_ = heldGridName(a_.OUTGRD);
         outputName_ = rotated_ ? std::string(kRotationScratchName) : finalName_.value_or(std::string());

@@ -75,6 +75,14 @@ struct MincSettings {
     std::int32_t gridRowsThatFit = 0;
     std::int32_t maskRowsThatFit = 0;
     CoarseGrid coarse;
+
+    // Whether the block layout has a section or tier step of zero or less:
+    // blocks no larger than the overlap, with more than one of them across
+    // (or up). A thin working grid, such as one flight line in its own
+    // frame, can give that; a single section (or tier) needs no step.
+    bool blockStepsVanish() const {
+        return (NSECT > 1 && NCB <= NOVL) || (NTIER > 1 && NRB <= NOVL);
+    }
 };
 
 // The raw handles of one call; a default-constructed RawFile is "not open".

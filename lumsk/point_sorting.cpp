@@ -177,7 +177,8 @@ void RNGDAT(MincState& state, common::RawFile& IDHAND, [[maybe_unused]] common::
     std::span<const float> record;
     while (reader.next(record)) {
         const CellPoint point = toCellPoint(settings, record);
-        if (point.z == settings.DNULL || (ITRANS == transformCode(ValueTransform::naturalLog) && point.z <= 0.0f) || !isFinitePoint(point)) {
+        if (point.z == settings.DNULL || (ITRANS == transformCode(ValueTransform::naturalLog) && point.z <= 0.0f) ||
+            !isFinitePoint(point)) {
             continue;
         }
         if (point.x < XMIN) XMIN = point.x;
@@ -194,12 +195,8 @@ void SEQDAT(MincState& state, common::RawFile& IDHAND, common::RawFile& ISHAND, 
     const std::int32_t blocks = settings.NSECT * settings.NTIER;
     // MINC never makes such a layout; the guard keeps the tables and buffers
     // in bounds whatever the caller.
-    // A single section (or tier) needs no step; a thin working grid, such as
-    // one flight line in its own frame, can have a block narrower than the
-    // overlap.
     if (blocks < 1 || blocks > kEdgeWords || NPW < 3 || static_cast<std::int64_t>(blocks) * NPW > kWorkWords ||
-        (settings.NSECT > 1 && settings.NCB <= settings.NOVL) ||
-        (settings.NTIER > 1 && settings.NRB <= settings.NOVL)) {
+        settings.blockStepsVanish()) {
         ISTAT = kStatusNoPointInGrid;
         return;
     }
