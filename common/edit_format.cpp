@@ -408,6 +408,16 @@ void appendLongF(std::string& out, double value, int width, int decimals) {
     });
 }
 
+// A REAL value widened (below `limit` in size, which keeps the narrowing
+// within the float range and leaves out NaN) takes the REAL short road;
+// true when that road wrote the field.
+template <typename RealRoad>
+bool tookRealRoad(char* field, double value, int width, int decimals, double limit, RealRoad realRoad) {
+    if (!(std::fabs(value) < limit)) return false;
+    const auto real = static_cast<float>(value);
+    return static_cast<double>(real) == value && realRoad(field, real, width, decimals);
+}
+
 // The general road of Ew.d, right for every value and width.
 void appendLongE(std::string& out, double value, int width, int decimals) {
     if (!std::isfinite(value)) {
@@ -437,15 +447,7 @@ void writeF(char* field, double value, int width, int decimals) {
     if (width <= 0) {
         return;
     }
-    // A REAL value widened takes the REAL short road (the first test keeps
-    // the narrowing within the float range, and leaves out NaN).
-    constexpr double kRealRoadLimit = 2147483648.0;
-    if (std::fabs(value) < kRealRoadLimit) {
-        const auto real = static_cast<float>(value);
-        if (static_cast<double>(real) == value && edit_detail::writeShortRealF(field, real, width, decimals)) {
-            return;
-        }
-    }
+    if (tookRealRoad(field, value, width, decimals, 2147483648.0, edit_detail::writeShortRealF)) return;
     const int places = decimals < 0 ? 0 : decimals;
     if (std::isfinite(value) && places < width && writeShortFixedField(field, value, width, places)) {
         return;
@@ -489,15 +491,7 @@ void writeE(char* field, double value, int width, int decimals) {
     if (width <= 0) {
         return;
     }
-    // A REAL value widened takes the REAL short road (the first test keeps
-    // the narrowing within the float range, and leaves out NaN).
-    constexpr double kRealRoadLimit = 1.0e9;
-    if (std::fabs(value) < kRealRoadLimit) {
-        const auto real = static_cast<float>(value);
-        if (static_cast<double>(real) == value && edit_detail::writeShortRealE(field, real, width, decimals)) {
-            return;
-        }
-    }
+    if (tookRealRoad(field, value, width, decimals, 1.0e9, edit_detail::writeShortRealE)) return;
     if (std::isfinite(value) && writeShortExponentField(field, value, width, decimals)) {
         return;
     }
