@@ -4,16 +4,13 @@
 #include <array>
 #include <charconv>
 #include <string>
+#include <type_traits>
 
 namespace vosklar {
 
-inline std::string numberText(double value) {
-    std::array<char, 32> text{};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
-    return std::string(text.data(), end);
-}
-
-inline std::string numberText(float value) {
+template <typename Real>
+std::string numberText(Real value) {
+    static_assert(std::is_floating_point_v<Real>);
     std::array<char, 32> text{};
     const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
     return std::string(text.data(), end);

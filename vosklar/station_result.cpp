@@ -105,7 +105,8 @@ ResultOutcome StationResultReader::read(common::LineReader& lines, const Station
 
 // GRENDL states the count as "NLIB = n"; a count of 0 is announced and the
 // search goes on for the next one.
-ResultOutcome StationResultReader::findGrendlLayerCount(Cursor& cursor, const StationEntry& station, std::int32_t& count) {
+ResultOutcome StationResultReader::findGrendlLayerCount(Cursor& cursor, const StationEntry& station,
+                                                        std::int32_t& count) {
     do {
         if (!cursor.findNext(kGrendlCountMarker)) return ResultOutcome::noLayerCount;
         const std::string_view line = cursor.line();
@@ -121,7 +122,8 @@ ResultOutcome StationResultReader::findGrendlLayerCount(Cursor& cursor, const St
 
 // AIRBEO lists the layers in a table; the count is the layer number of its
 // last row, the table ending at the first blank line.
-ResultOutcome StationResultReader::findAirbeoLayerCount(Cursor& cursor, const StationEntry& station, std::int32_t& count) {
+ResultOutcome StationResultReader::findAirbeoLayerCount(Cursor& cursor, const StationEntry& station,
+                                                        std::int32_t& count) {
     if (!cursor.findNext(kAirbeoCountHeader)) return ResultOutcome::noLayerCount;
     if (!cursor.advance() || !cursor.advance()) return ResultOutcome::noLayerCount;
     while (!isBlank(cursor.line())) {
