@@ -1,14 +1,14 @@
 #pragma once
 // One band of SkewedBands swept whole, a wavefront step at a time. The
-// interior nodes of one step lie in different rows and columns and do not
-// read each other, so they are worked side by side in vector registers; the
-// border nodes that fall on the same step (the band's ends in columns 1, 2,
-// NX - 1 and NX, and rows 1, 2 or NY - 1, NY beside the first or last band)
-// do not read them either, and go beside them one by one, so that their
-// chains of dependent operations overlap the vector work instead of waiting
-// for it. Every node still sees the values a plain row-by-row sweep would
-// show it, and its arithmetic is the scalar stencils' own, operation by
-// operation, so the results are the same to the bit.
+// nodes of one step lie in different rows and columns and do not read each
+// other, so they are worked side by side in vector registers: the interior
+// nodes, and the band's ends in columns 1, 2, NX - 1 and NX with their own
+// stencils in their own lanes. Rows 1, 2 or NY - 1, NY, beside the first or
+// last band, do not read the step's nodes either, and go beside them one by
+// one, so that their chains of dependent operations overlap the vector work
+// instead of waiting for it. Every node still sees the values a plain
+// row-by-row sweep would show it, and its arithmetic is the scalar stencils'
+// own, operation by operation, so the results are the same to the bit.
 #include <cstddef>
 #include <cstdint>
 

@@ -122,6 +122,69 @@ inline __attribute__((always_inline)) Behind behindInMemory(const float* p) {
                   loadFloats(p - rs),      loadFloats(p - rs - cs), loadFloats(p - 2 * rs)};
 }
 
+// The side-column nodes of a band's lanes (columns 1, 2, NX - 1 and NX of
+// rows 3 to NY - 2), worked in the lanes of the vector that holds them with
+// the stencils of stencil::border::sideColumnSum, operation by operation. The
+// interior nodes of the next steps read them from the registers at once; as
+// scalar nodes beside the vector work they were a chain of their own that
+// every step of a band's ramps waited for.
+enum class SideColumn { first, second, secondLast, last };
+
+template <SideColumn column>
+inline __attribute__((always_inline)) Floats sideColumnTarget(const float* p, const Behind& behind) {
+    constexpr std::ptrdiff_t cs = kColumnStride;
+    constexpr std::ptrdiff_t rs = kRowStride;
+    const Floats W = behind.W;
+    const Floats S = behind.S;
+    const Floats SE = behind.SE;
+    const Floats SW = behind.SW;
+    const Floats W2 = behind.W2;
+    const Floats S2 = behind.S2;
+    const Floats E = loadFloats(p + cs);
+    const Floats N = loadFloats(p + rs);
+    const Floats NE = loadFloats(p + rs + cs);
+    const Floats NW = loadFloats(p + rs - cs);
+    const Floats E2 = loadFloats(p + 2 * cs);
+    const Floats N2 = loadFloats(p + 2 * rs);
+    using stencil::kOneNineteenth;
+    using stencil::kOneSeventh;
+    if constexpr (column == SideColumn::first) {
+        return (splat(4.0f) * (E + N + S) - N2 - NE - E2 - SE - S2) * splat(kOneSeventh);
+    } else if constexpr (column == SideColumn::second) {
+        return (splat(4.0f) * W + splat(8.0f) * (N + E + S) - splat(2.0f) * (NE + SE) - NW - N2 - E2 - S2 - SW) *
+               splat(kOneNineteenth);
+    } else if constexpr (column == SideColumn::secondLast) {
+        return (splat(4.0f) * E + splat(8.0f) * (N + W + S) - splat(2.0f) * (NW + SW) - SE - S2 - W2 - N2 - NE) *
+               splat(kOneNineteenth);
+    } else {
+        return (splat(4.0f) * (N + W + S) - S2 - SW - W2 - NW - N2) * splat(kOneSeventh);
+    }
+}
+
+// The side-column node of one step of a band: its lane, -1 when the step has
+// none that moves, and its column.
+struct SideNode {
+    std::int32_t lane;
+    SideColumn column;
+
+    bool inVector(std::int32_t v) const { return lane >= 0 && lane / kWidth == v; }
+};
+
+// Relaxes a side-column node that lies in vector v of a step, in the column
+// `outer` or `inner` (1 or 2, NX or NX - 1). `values` are the vector's values
+// after the step, the side node's still the old one; gives them with its new
+// value.
+template <SideColumn outer, SideColumn inner>
+inline __attribute__((always_inline)) Floats relaxSide(SideNode side, std::int32_t v, float* p, const Behind& behind,
+                                                       Floats values, Floats omega, Ints laneIds) {
+    const std::int32_t lane = side.lane - v * kWidth;
+    const Floats target =
+        side.column == outer ? sideColumnTarget<outer>(p, behind) : sideColumnTarget<inner>(p, behind);
+    const Floats updated = values + omega * (target - values);
+    p[lane] = updated[lane];
+    return laneIds == lane ? updated : values;
+}
+
 // Whether the neighbours in the steps just swept come from registers. Those
 // one lane down lie one word away from where they were just written: read
 // back, they wait for the writes to reach the cache, the processor being
@@ -178,28 +241,40 @@ inline __attribute__((always_inline)) Floats relaxMoving(std::uint8_t summary, f
 
 // The border nodes that fall on one step of a band. At step t lane j lies
 // in column t - 2j, so at most one lane of the band is in column 1 or 2 and
-// at most one in column NX - 1 or NX; rows 1 and 2 (lanes -2 and -1) are in
-// columns t + 4 and t + 2, rows NY - 1 and NY two and four columns behind
-// the band's top row. None of them reads a node of its own step, nor is read
-// by one: they need only what earlier steps left, as the vector nodes do.
+// at most one in column NX - 1 or NX: those side-column nodes are worked in
+// the lanes of their vector (see relaxSide), this class only finds them. Rows
+// 1 and 2 (lanes -2 and -1) are in columns t + 4 and t + 2, rows NY - 1 and
+// NY two and four columns behind the band's top row; they go one by one. None
+// of them reads a node of its own step, nor is read by one: they need only
+// what earlier steps left, as the vector nodes do.
 class BorderNodes {
 public:
     BorderNodes(const BandSweep& band, float omega) : band_(band), omega_(omega) {}
 
-    // Relaxes the border nodes of one step; moved(lane, value) hears of every
-    // node of the band's own lanes that moved.
-    template <class Moved>
-    void relaxStep(std::int32_t step, Moved&& moved) const {
+    // Relaxes the nodes of rows 1, 2, NY - 1 and NY that fall on one step.
+    void relaxRows(std::int32_t step) const {
         if (band_.withRowsBelow) {
             rowNode<EdgePlace::first>(step + 4, -2);
             rowNode<EdgePlace::second>(step + 2, -1);
         }
-        sideNode(step, 1, moved);
-        sideNode(step, band_.NX - 1, moved);
         if (band_.withRowsAbove) {
             rowNode<EdgePlace::secondLast>(step - 2 * band_.rows, band_.rows);
             rowNode<EdgePlace::last>(step - 2 * band_.rows - 2, band_.rows + 1);
         }
+    }
+
+    // The side-column node of this step in column 1 or 2 (firstColumn 1), or
+    // NX - 1 or NX (firstColumn NX - 1).
+    SideNode sideNode(std::int32_t step, std::int32_t firstColumn) const {
+        const std::int32_t offset = step - firstColumn;  // 2 * lane, or 2 * lane + 1
+        const std::int32_t lane = offset / 2;
+        if (offset < 0 || lane >= band_.rows) return SideNode{-1, SideColumn::first};
+        const std::int32_t col = step - 2 * lane;
+        if (isFixed(col, lane)) return SideNode{-1, SideColumn::first};
+        const bool outer = col == 1 || col == band_.NX;
+        const SideColumn column = firstColumn == 1 ? (outer ? SideColumn::first : SideColumn::second)
+                                                   : (outer ? SideColumn::last : SideColumn::secondLast);
+        return SideNode{lane, column};
     }
 
 private:
@@ -229,21 +304,6 @@ private:
         const float target = between ? stencil::borderTarget(around, EdgePlace::middle, rowPlace)
                                      : stencil::borderTarget(around, stencil::edgePlace(col, band_.NX), rowPlace);
         relax(p, target, omega_);
-    }
-
-    // The node of this step in column firstColumn or the one after it.
-    template <class Moved>
-    void sideNode(std::int32_t step, std::int32_t firstColumn, Moved& moved) const {
-        const std::int32_t offset = step - firstColumn;  // 2 * lane, or 2 * lane + 1
-        if (offset < 0) return;
-        const std::int32_t lane = offset / 2;
-        if (lane >= band_.rows) return;
-        const std::int32_t col = step - 2 * lane;
-        if (isFixed(col, lane)) return;
-        float* p = node(col, lane);
-        const stencil::Around around(p, kRowStride, kColumnStride);
-        moved(lane, relax(p, stencil::borderTarget(around, stencil::edgePlace(col, band_.NX), EdgePlace::middle),
-                          omega_));
     }
 
     const BandSweep& band_;
@@ -280,39 +340,48 @@ void sweepBand(const BandSweep& band, float omegaValue, LaneLargest& laneLargest
             const std::int32_t* flags = band.flags + step * SkewedBands::kLanes;
             const float* c = band.coefficients + step * SkewedBands::kLanes * SkewedBands::kWordsPerNode;
             const std::uint8_t* summaries = band.summaries + step * SkewedBands::kGroupsPerStep;
+            // The side-column nodes of this step, worked in the vector that
+            // holds them.
+            const SideNode left = border.sideNode(step, 1);
+            const SideNode right = border.sideNode(step, band.NX - 1);
 #pragma GCC unroll 16
             for (std::int32_t v = 0; v < kVectorsPerStep; ++v) {
                 std::uint8_t summary = 0;
                 for (std::int32_t g = 0; g < kGroupsPerVector; ++g) summary |= summaries[v * kGroupsPerVector + g];
                 float* pv = p + v * kWidth;
-                if constexpr (kStepsInRegisters) {
-                    if ((summary & SkewedBands::kSomeMoving) == 0) {
-                        now.v[v] = loadFloats(pv);
-                        continue;
-                    }
-                    const Behind behind{back1.v[v],
-                                        back2.v[v],
-                                        laneShifted<1>(back1, v, p - cs),
-                                        laneShifted<1>(back2, v, p - 2 * cs),
-                                        laneShifted<1>(back3, v, p - 3 * cs),
-                                        laneShifted<2>(back4, v, p - 4 * cs)};
-                    now.v[v] = relaxMoving(summary, pv, flags + v * kWidth, c + v * kWidth, behind, omega, largest[v]);
-                } else {
-                    if ((summary & SkewedBands::kSomeMoving) == 0) continue;
-                    relaxMoving(summary, pv, flags + v * kWidth, c + v * kWidth, behindInMemory(pv), omega, largest[v]);
+                const bool moving = (summary & SkewedBands::kSomeMoving) != 0;
+                const bool leftHere = left.inVector(v);
+                const bool rightHere = right.inVector(v);
+                if (!moving && !leftHere && !rightHere) {
+                    if constexpr (kStepsInRegisters) now.v[v] = loadFloats(pv);
+                    continue;
                 }
+                Behind behind;
+                if constexpr (kStepsInRegisters) {
+                    behind = Behind{back1.v[v],
+                                    back2.v[v],
+                                    laneShifted<1>(back1, v, p - cs),
+                                    laneShifted<1>(back2, v, p - 2 * cs),
+                                    laneShifted<1>(back3, v, p - 3 * cs),
+                                    laneShifted<2>(back4, v, p - 4 * cs)};
+                } else {
+                    behind = behindInMemory(pv);
+                }
+                Floats values = moving ? relaxMoving(summary, pv, flags + v * kWidth, c + v * kWidth, behind, omega,
+                                                     largest[v])
+                                       : loadFloats(pv);
+                if (leftHere) {
+                    values = relaxSide<SideColumn::first, SideColumn::second>(left, v, pv, behind, values, omega,
+                                                                              laneIds);
+                }
+                if (rightHere) {
+                    values = relaxSide<SideColumn::last, SideColumn::secondLast>(right, v, pv, behind, values, omega,
+                                                                                 laneIds);
+                }
+                if constexpr (kStepsInRegisters) now.v[v] = values;
             }
         }
-        // A moved border node of the band's own lanes replaces its stale copy
-        // in the registers that later steps read.
-        border.relaxStep(step, [&](std::int32_t lane, float value) {
-            if constexpr (kStepsInRegisters) {
-#pragma GCC unroll 16
-                for (std::int32_t v = 0; v < kVectorsPerStep; ++v) {
-                    now.v[v] = laneIds + v * kWidth == lane ? splat(value) : now.v[v];
-                }
-            }
-        });
+        border.relaxRows(step);
         if constexpr (kStepsInRegisters) {
             if (vectorStep) {
                 back4 = back3;
