@@ -105,12 +105,12 @@ inline __attribute__((always_inline)) Floats relaxVector(float* p, const std::in
     std::memcpy(p, &result, sizeof result);
 
     // Changes of 1.0E8 or more (or not a number) are left out of the largest
-    // change, so that a runaway node alone does not steer the iteration.
-    // Left-out nodes keep their value: a change of 0 (or not a number) that
-    // never raises the largest.
+    // change, so that a runaway node alone does not steer the iteration. A
+    // left-out change counts as 0, and so does a node that keeps its value:
+    // sizes are never below 0, so the largest is a plain maximum.
     const Floats size = reinterpret_cast<Floats>(reinterpret_cast<Ints>(result - old) & 0x7FFFFFFF);
-    const Ints counted = (size < splat(1.0E8f)) & (size >= largest);
-    largest = counted ? size : largest;
+    const Floats counted = size < splat(1.0E8f) ? size : splat(0.0f);
+    largest = largest > counted ? largest : counted;
     return result;
 }
 
