@@ -6,6 +6,8 @@
 
 namespace {
 
+using stencil::EdgePlace;
+
 // kVectorBytes, the register width of the build, comes from the including
 // source: narrower registers take more vectors per step.
 using Floats = float __attribute__((vector_size(kVectorBytes)));
@@ -128,9 +130,7 @@ inline __attribute__((always_inline)) Behind behindInMemory(const float* p) {
 // interior nodes of the next steps read them from the registers at once; as
 // scalar nodes beside the vector work they were a chain of their own that
 // every step of a band's ramps waited for.
-enum class SideColumn { first, second, secondLast, last };
-
-template <SideColumn column>
+template <EdgePlace column>
 inline __attribute__((always_inline)) Floats sideColumnTarget(const float* p, const Behind& behind) {
     constexpr std::ptrdiff_t cs = kColumnStride;
     constexpr std::ptrdiff_t rs = kRowStride;
@@ -146,18 +146,19 @@ inline __attribute__((always_inline)) Floats sideColumnTarget(const float* p, co
     const Floats NW = loadFloats(p + rs - cs);
     const Floats E2 = loadFloats(p + 2 * cs);
     const Floats N2 = loadFloats(p + 2 * rs);
-    using stencil::kOneNineteenth;
-    using stencil::kOneSeventh;
-    if constexpr (column == SideColumn::first) {
-        return (splat(4.0f) * (E + N + S) - N2 - NE - E2 - SE - S2) * splat(kOneSeventh);
-    } else if constexpr (column == SideColumn::second) {
+    const Floats reciprocal = splat(stencil::kBorderReciprocals[static_cast<std::size_t>(column)]
+                                                               [static_cast<std::size_t>(EdgePlace::middle)]);
+    if constexpr (column == EdgePlace::first) {
+        return (splat(4.0f) * (E + N + S) - N2 - NE - E2 - SE - S2) * reciprocal;
+    } else if constexpr (column == EdgePlace::second) {
         return (splat(4.0f) * W + splat(8.0f) * (N + E + S) - splat(2.0f) * (NE + SE) - NW - N2 - E2 - S2 - SW) *
-               splat(kOneNineteenth);
-    } else if constexpr (column == SideColumn::secondLast) {
+               reciprocal;
+    } else if constexpr (column == EdgePlace::secondLast) {
         return (splat(4.0f) * E + splat(8.0f) * (N + W + S) - splat(2.0f) * (NW + SW) - SE - S2 - W2 - N2 - NE) *
-               splat(kOneNineteenth);
+               reciprocal;
     } else {
-        return (splat(4.0f) * (N + W + S) - S2 - SW - W2 - NW - N2) * splat(kOneSeventh);
+        static_assert(column == EdgePlace::last, "only the four outer columns use a side-column stencil");
+        return (splat(4.0f) * (N + W + S) - S2 - SW - W2 - NW - N2) * reciprocal;
     }
 }
 
@@ -165,7 +166,7 @@ inline __attribute__((always_inline)) Floats sideColumnTarget(const float* p, co
 // none that moves, and its column.
 struct SideNode {
     std::int32_t lane;
-    SideColumn column;
+    EdgePlace column;
 
     bool inVector(std::int32_t v) const { return lane >= 0 && lane / kWidth == v; }
 };
@@ -174,7 +175,7 @@ struct SideNode {
 // `outer` or `inner` (1 or 2, NX or NX - 1). `values` are the vector's values
 // after the step, the side node's still the old one; gives them with its new
 // value.
-template <SideColumn outer, SideColumn inner>
+template <EdgePlace outer, EdgePlace inner>
 inline __attribute__((always_inline)) Floats relaxSide(SideNode side, std::int32_t v, float* p, const Behind& behind,
                                                        Floats values, Floats omega, Ints laneIds) {
     const std::int32_t lane = side.lane - v * kWidth;
@@ -268,18 +269,13 @@ public:
     SideNode sideNode(std::int32_t step, std::int32_t firstColumn) const {
         const std::int32_t offset = step - firstColumn;  // 2 * lane, or 2 * lane + 1
         const std::int32_t lane = offset / 2;
-        if (offset < 0 || lane >= band_.rows) return SideNode{-1, SideColumn::first};
+        if (offset < 0 || lane >= band_.rows) return SideNode{-1, EdgePlace::first};
         const std::int32_t col = step - 2 * lane;
-        if (isFixed(col, lane)) return SideNode{-1, SideColumn::first};
-        const bool outer = col == 1 || col == band_.NX;
-        const SideColumn column = firstColumn == 1 ? (outer ? SideColumn::first : SideColumn::second)
-                                                   : (outer ? SideColumn::last : SideColumn::secondLast);
-        return SideNode{lane, column};
+        if (isFixed(col, lane)) return SideNode{-1, EdgePlace::first};
+        return SideNode{lane, stencil::edgePlace(col, band_.NX)};
     }
 
 private:
-    using EdgePlace = stencil::EdgePlace;
-
     float* node(std::int32_t col, std::int32_t lane) const {
         return band_.grid + (col + 2 * lane) * kColumnStride + lane;
     }
@@ -371,12 +367,12 @@ void sweepBand(const BandSweep& band, float omegaValue, LaneLargest& laneLargest
                                                      largest[v])
                                        : loadFloats(pv);
                 if (leftHere) {
-                    values = relaxSide<SideColumn::first, SideColumn::second>(left, v, pv, behind, values, omega,
-                                                                              laneIds);
+                    values =
+                        relaxSide<EdgePlace::first, EdgePlace::second>(left, v, pv, behind, values, omega, laneIds);
                 }
                 if (rightHere) {
-                    values = relaxSide<SideColumn::last, SideColumn::secondLast>(right, v, pv, behind, values, omega,
-                                                                                 laneIds);
+                    values = relaxSide<EdgePlace::last, EdgePlace::secondLast>(right, v, pv, behind, values, omega,
+                                                                               laneIds);
                 }
                 if constexpr (kStepsInRegisters) now.v[v] = values;
             }
